@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QPointer>
+
+#include "ui/form.h"
+
+namespace app {
+
+// The black backdrop over the whole screen; the start-up window.
+class Form1 : public ui::Form {
+    Q_OBJECT
+public:
+    explicit Form1(ui::Form* mainWindow);
+
+private:
+    void Form_Load();
+    void Form_MouseUp();
+
+    QPointer<ui::Form> mainWindow_;
+};
+
+}  // namespace app

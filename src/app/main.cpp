@@ -1,0 +1,23 @@
+#include "app/form1.h"
+#include "app/form2.h"
+#include "ui/application.h"
+
+int main(int, char** argv)
+{
+    // The program takes no command line: Qt sees the program name alone.
+    int qtArgc = 1;
+    char* qtArgv[] = {argv[0], nullptr};
+    ui::Application application(qtArgc, qtArgv);
+
+    auto* form2 = new app::Form2(speech::MakeVoice);
+    auto* form1 = new app::Form1(form2);
+    form2->SetBackdrop(form1);
+    form1->Show();
+
+    int status = 0;
+    if (ui::Form::LoadedCount() > 0)
+        status = application.exec();
+    // Unloaded windows are deleted late; let them go before the application.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    return status;
+}

@@ -1,0 +1,112 @@
+#include "ui/form.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QGuiApplication>
+#include <QMouseEvent>
+#include <QScreen>
+
+namespace ui {
+
+namespace {
+int gLoaded = 0;
+}
+
+Form::Form(const QString& caption) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+{
+    setWindowTitle(caption);
+    setAttribute(Qt::WA_DeleteOnClose, false);
+}
+
+Form::~Form()
+{
+    if (IsLoaded())
+        --gLoaded;
+}
+
+int Form::LoadedCount() { return gLoaded; }
+
+void Form::Show()
+{
+    if (unloaded_)
+        return;
+    if (!loaded_) {
+        loaded_ = true;
+        ++gLoaded;
+        emit Load();
+        if (unloaded_)  // the load handler itself ended the run
+            return;
+    }
+    if (!shownOnce_) {
+        shownOnce_ = true;
+        if (maximised_) {
+            if (QScreen* screen = QGuiApplication::primaryScreen())
+                setGeometry(screen->geometry());
+            showFullScreen();
+        } else {
+            if (QScreen* screen = QGuiApplication::primaryScreen()) {
+                QRect frame(QPoint(), size());
+                frame.moveCenter(screen->geometry().center());
+                move(frame.topLeft());
+            }
+            show();
+        }
+    } else if (!isVisible()) {
+        maximised_ ? showFullScreen() : show();
+    }
+    raise();
+    activateWindow();
+}
+
+void Form::Unload()
+{
+    if (unloaded_)
+        return;
+    const bool wasLoaded = loaded_;
+    unloaded_ = true;
+    closing_ = true;
+    hide();
+    deleteLater();
+    if (wasLoaded && --gLoaded == 0)
+        QCoreApplication::quit();
+}
+
+void Form::SetTopmost()
+{
+    setWindowFlag(Qt::WindowStaysOnTopHint, true);
+}
+
+bool Form::OnOwnSurface(QPointF position) const
+{
+    return rect().contains(position.toPoint()) && childAt(position.toPoint()) == nullptr;
+}
+
+void Form::mousePressEvent(QMouseEvent* event)
+{
+    pressOnSurface_ = OnOwnSurface(event->position());
+    event->accept();
+}
+
+void Form::mouseReleaseEvent(QMouseEvent* event)
+{
+    event->accept();
+    const bool click = pressOnSurface_ && event->button() == Qt::LeftButton
+                       && OnOwnSurface(event->position());
+    pressOnSurface_ = false;
+    emit MouseUp(event->button(), event->modifiers(), event->position());
+    if (click)
+        emit Click();
+}
+
+void Form::closeEvent(QCloseEvent* event)
+{
+    // A close request from the window system (Alt+F4, the window manager's
+    // delete message) would leave a child at a black screen with no way out:
+    // only the program's own Close ends a window.
+    if (closing_)
+        event->accept();
+    else
+        event->ignore();
+}
+
+}  // namespace ui

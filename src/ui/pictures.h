@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace ui::pictures {
+
+// Every picture the two windows show, drawn in code at its own pixel size.
+enum class Id {
+    Red, Green, Blue, Yellow, Brown, Orange, Black, Grey, White, Purple, Pink,
+    Square, Circle, Triangle, Rectangle, Oval,
+    NumbersButton, LettersButton, ColorsButton, ShapesButton,
+    Check,
+    Shapes, Plus2, Toddlers,
+    BackdropIcon,
+};
+
+inline constexpr int kCount = static_cast<int>(Id::BackdropIcon) + 1;
+
+// The picture, drawn afresh (ARGB32; transparent where the picture is).
+QImage Draw(Id id);
+
+// A short file-system name for the review PNGs, e.g. "imgRed".
+QString Name(Id id);
+
+}  // namespace ui::pictures
