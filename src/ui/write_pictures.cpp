@@ -1,1 +1,32 @@
-int main(int, char**) { return 0; }
+// Writes every picture as <dir>/<name>.png for review by eye.
+#include "ui/pictures.h"
+
+#include <QDir>
+#include <QGuiApplication>
+#include <QTextStream>
+
+int main(int argc, char** argv)
+{
+    QGuiApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    QTextStream err(stderr);
+    if (args.size() != 2) {
+        err << "usage: quibbet_pictures <dir>\n";
+        return 2;
+    }
+    QDir dir(args[1]);
+    if (!dir.mkpath(QStringLiteral("."))) {
+        err << "cannot create " << args[1] << '\n';
+        return 1;
+    }
+    int failures = 0;
+    for (int i = 0; i < ui::pictures::kCount; ++i) {
+        const auto id = static_cast<ui::pictures::Id>(i);
+        const QString file = dir.filePath(ui::pictures::Name(id) + QStringLiteral(".png"));
+        if (!ui::pictures::Draw(id).save(file, "PNG")) {
+            err << "cannot write " << file << '\n';
+            ++failures;
+        }
+    }
+    return failures == 0 ? 0 : 1;
+}
