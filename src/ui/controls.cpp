@@ -93,7 +93,9 @@ void CommandButton::SetGraphical(const QColor& face, const QImage& picture, bool
 
 void CommandButton::keyPressEvent(QKeyEvent* event)
 {
-    if (mouseOnly_ && IsActivationKey(event->key())) {
+    const int key = event->key();
+    const bool arrow = key == Qt::Key_Left || key == Qt::Key_Right || key == Qt::Key_Up || key == Qt::Key_Down;
+    if ((mouseOnly_ && IsActivationKey(key)) || (keepsFocus_ && arrow)) {
         event->accept();
         return;
     }

@@ -37,6 +37,9 @@ public:
     // Only the mouse may activate it: a child hammering Space or Enter on it
     // must not fire it.
     void SetMouseOnly(bool mouseOnly) { mouseOnly_ = mouseOnly; }
+    // Arrow keys leave the focus where it is instead of walking it to the
+    // next control.
+    void SetKeepsFocus(bool keepsFocus) { keepsFocus_ = keepsFocus; }
 
 signals:
     void Click();
@@ -53,6 +56,7 @@ private:
     bool graphical_ = false;
     bool flat_ = false;
     bool mouseOnly_ = false;
+    bool keepsFocus_ = false;
     QColor face_;
     QImage picture_;
 };

@@ -148,6 +148,12 @@ Form2Controls BuildForm2(Form& form)
     c.cmdColorsx = Button(&form, "cmdColorsx", QStringLiteral("cmdColorsx"), Qt::ClickFocus, 9720, 5880, 1245, 525);
     c.cmdShapesx = Button(&form, "cmdShapesx", QStringLiteral("cmdShapesx"), Qt::ClickFocus, 9720, 6720, 1245, 525);
 
+    // The spacebar reaches a deck only through the focused key-catcher, so no
+    // other key may walk the focus off it.
+    for (CommandButton* catcher : {c.cmdNumbersx, c.cmdLettersx, c.cmdColorsx, c.cmdShapesx})
+        catcher->SetKeepsFocus(true);
+    c.cmd1->SetKeepsFocus(true);
+
     c.Label1 = MakeLabel(&form, "Label1",
                          QStringLiteral("Kid Safe - full screen, no ads, no links to social media ..."),
                          LayoutFont(kComic, 20.25, true), QColor(0x00, 0x80, 0x00), Qt::AlignLeft,
