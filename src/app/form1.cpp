@@ -9,6 +9,7 @@ Form1::Form1(ui::Form* mainWindow) : ui::Form(QStringLiteral("Form1")), mainWind
     ui::BuildForm1(*this);
     connect(this, &ui::Form::Load, this, &Form1::Form_Load);
     connect(this, &ui::Form::MouseUp, this, &Form1::Form_MouseUp);
+    connect(this, &ui::Form::Activate, this, &Form1::Form_Activate);
 }
 
 void Form1::Form_Load()
@@ -22,6 +23,14 @@ void Form1::Form_Load()
             mainWindow_->Show();
     } catch (...) {
     }
+}
+
+// The backdrop made active (Alt+Tab, a click) would otherwise cover the main
+// window; the child is taken straight back to it.
+void Form1::Form_Activate()
+{
+    if (mainWindow_ && mainWindow_->isVisible())
+        mainWindow_->Show();
 }
 
 void Form1::Form_MouseUp()

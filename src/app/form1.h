@@ -15,6 +15,7 @@ public:
 private:
     void Form_Load();
     void Form_MouseUp();
+    void Form_Activate();
 
     QPointer<ui::Form> mainWindow_;
 };

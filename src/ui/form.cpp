@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 #include <QMouseEvent>
 #include <QScreen>
+#include <QTimer>
 
 namespace ui {
 
@@ -107,6 +108,29 @@ void Form::closeEvent(QCloseEvent* event)
         event->accept();
     else
         event->ignore();
+}
+
+}  // namespace ui
+
+namespace ui {
+
+void Form::changeEvent(QEvent* event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        emit Activate();
+    } else if (event->type() == QEvent::WindowStateChange && isMinimized() && !unloaded_) {
+        // A window manager's "show desktop" or minimise key would leave the
+        // child at an empty screen: the window comes straight back.
+        QTimer::singleShot(0, this, [this] {
+            if (unloaded_)
+                return;
+            setWindowState((windowState() & ~Qt::WindowMinimized) | (maximised_ ? Qt::WindowFullScreen : Qt::WindowNoState));
+            show();
+            raise();
+            activateWindow();
+        });
+    }
 }
 
 }  // namespace ui

@@ -30,11 +30,14 @@ signals:
     void Load();
     void Click();
     void MouseUp(Qt::MouseButton button, Qt::KeyboardModifiers shift, QPointF position);
+    // The window has become the active window.
+    void Activate();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     bool OnOwnSurface(QPointF position) const;

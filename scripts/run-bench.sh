@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# The speed and memory figures that README.md records.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:-$root/build}" && pwd)
+
+echo "== speech: Say on the calling thread, first sample, cut-off (SDL disk driver)"
+SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$build/bench/speech/speech_bench"
+
+echo; echo "== play: spacebar release to repainted card (offscreen)"
+QT_QPA_PLATFORM=offscreen "$build/bench/play/play_bench" 2> >(grep -v 'does not support' >&2)
+
+echo; echo "== start-up, memory and idle CPU of the real program (Xvfb, openbox, PulseAudio null sink)"
+bash "$root/tests/e2e/run_e2e.sh" "$build/quibbet" "$build/tests/e2e/e2e_measure"
