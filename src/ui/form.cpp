@@ -37,6 +37,11 @@ void Form::Show()
         emit Load();
         if (unloaded_)  // the load handler itself ended the run
             return;
+        // A load handler that showed its own window has brought it forward
+        // already; doing it again would take the activation back from a
+        // window that the handler showed after it.
+        if (shownOnce_)
+            return;
     }
     if (!shownOnce_) {
         shownOnce_ = true;
