@@ -62,8 +62,9 @@ public:
 
     struct Options {
         // The directory holding espeak-ng-data; empty for the installed data.
-        // espeak-ng loads once per process, so only the first voice that
-        // loads it successfully decides.
+        // (espeak-ng falls back to the installed data when the directory has
+        // no espeak-ng-data.) espeak-ng loads once per process, so only the
+        // first voice that loads it successfully decides.
         std::string data_path;
         int words_per_minute = 140;
     };
@@ -87,10 +88,11 @@ public:
 
 private:
     void Run();
+    std::unique_lock<std::timed_mutex> LockEngine(std::uint64_t generation);
     bool Load();
     void Synthesise(const std::string& text, std::uint64_t generation);
     int OnSamples(std::int16_t* samples, int count);
-    static int SynthCallback(short* samples, int count, struct espeak_EVENT* events);
+    static int Deliver(short* samples, int count);
 
     const Options options_;
     std::unique_ptr<AudioOut> out_;
