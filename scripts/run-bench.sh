@@ -10,5 +10,3 @@ SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$build/bench/speech/speech_ben
 echo; echo "== play: spacebar release to repainted card (offscreen)"
 QT_QPA_PLATFORM=offscreen "$build/bench/play/play_bench" 2> >(grep -v 'does not support' >&2)
 
-echo; echo "== start-up, memory and idle CPU of the real program (Xvfb, openbox, PulseAudio null sink)"
-bash "$root/tests/e2e/run_e2e.sh" "$build/quibbet" "$build/tests/e2e/e2e_measure"

@@ -13,8 +13,8 @@ supp="$root/tests/sanitizers"
 run() { echo; echo "== $*"; }
 
 run "tests ($build)"
-(cd "$build" && ctest --output-on-failure -j "$jobs" -LE e2e) || status=1
-(cd "$build" && ctest --output-on-failure -L e2e) || status=1
+(cd "$build" && ctest --output-on-failure -j "$jobs" -LE 'e2e') || status=1
+(cd "$build" && ctest --output-on-failure -L '^e2e$') || status=1
 
 run "unit and widget tests under AddressSanitizer + UndefinedBehaviorSanitizer"
 asan="$root/build-asan"

@@ -15,7 +15,7 @@ namespace {
 // forever for its own fifo thread. So it is loaded at most once per process,
 // never terminated, and used by one voice at a time under this lock.
 struct Engine {
-    std::timed_mutex in_use;
+    std::mutex in_use;
     bool loaded = false;  // espeak_ng_Initialize succeeded: it must not run again
     bool usable = false;
     int words_per_minute = 0;
@@ -118,6 +118,10 @@ std::unique_ptr<SdlAudioOut> SdlAudioOut::Open() {
 }
 
 SdlAudioOut::~SdlAudioOut() {
+    // Nothing left to play and the device stopped first: closing a playing
+    // PulseAudio stream otherwise waits for it to drain, which holds Close up.
+    SDL_ClearQueuedAudio(device_);
+    SDL_PauseAudioDevice(device_, 1);
     SDL_CloseAudioDevice(device_);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
@@ -176,13 +180,17 @@ bool EspeakVoice::Failed() const {
     return failed_;
 }
 
-std::unique_lock<std::timed_mutex> EspeakVoice::LockEngine(std::uint64_t generation) {
-    std::unique_lock engine(TheEngine().in_use, std::defer_lock);
-    // Another voice may hold espeak for a long phrase; give up as soon as this
-    // voice is stopping or has a newer text.
-    while (!engine.try_lock_for(kRecheck)) {
-        std::lock_guard lock(mutex_);
-        if (stop_ || generation_ != generation) break;
+std::unique_lock<std::mutex> EspeakVoice::LockEngine(std::uint64_t generation) {
+    std::unique_lock engine(TheEngine().in_use, std::try_to_lock);
+    // Only a second voice alive at the same time waits here, perhaps for a long
+    // phrase; give up as soon as this voice is stopping or has a newer text.
+    while (!engine.owns_lock()) {
+        {
+            std::lock_guard lock(mutex_);
+            if (stop_ || generation_ != generation) break;
+        }
+        std::this_thread::sleep_for(kRecheck);
+        engine.try_lock();
     }
     return engine;
 }

@@ -88,7 +88,7 @@ public:
 
 private:
     void Run();
-    std::unique_lock<std::timed_mutex> LockEngine(std::uint64_t generation);
+    std::unique_lock<std::mutex> LockEngine(std::uint64_t generation);
     bool Load();
     void Synthesise(const std::string& text, std::uint64_t generation);
     int OnSamples(std::int16_t* samples, int count);
