@@ -229,14 +229,18 @@ private slots:
         voice->Speak(kLongText);
         // Busy for real: the worker is held back by a full second of queued audio.
         QTRY_VERIFY_WITH_TIMEOUT(tap->QueuedSamples() >= EspeakVoice::kMaxSamplesAhead, 10000);
-        qint64 slowest = 0;
+        std::vector<qint64> took;
         QElapsedTimer clock;
         for (int i = 0; i < 300; ++i) {
             clock.start();
             voice->Speak(i % 2 ? kLongText : "random order");
-            slowest = std::max(slowest, clock.nsecsElapsed());
+            took.push_back(clock.nsecsElapsed());
         }
-        QVERIFY2(slowest < 10'000'000, qPrintable(QStringLiteral("slowest Speak %1 ns").arg(slowest)));
+        std::sort(took.begin(), took.end());
+        // The median catches any wait built into Speak; the maximum, one on
+        // synthesis or playback (a loaded sanitizer build can stall a thread briefly).
+        QVERIFY2(took[took.size() / 2] < 1'000'000, qPrintable(QStringLiteral("median %1 ns").arg(took[took.size() / 2])));
+        QVERIFY2(took.back() < 200'000'000, qPrintable(QStringLiteral("slowest %1 ns").arg(took.back())));
         QVERIFY(voice->WaitUntilSynthesised(kSynthDeadline));
     }
 
