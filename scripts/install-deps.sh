@@ -11,7 +11,7 @@ packages=(
   # fonts embedded into the program at build time
   fonts-comic-neue fonts-liberation
   # headless end-to-end tests: display, window manager, sound server, X tools
-  xvfb xauth openbox xdotool x11-utils imagemagick libxcb1-dev
+  xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick libxcb1-dev
   pulseaudio pulseaudio-utils sox procps
 )
 

@@ -89,12 +89,7 @@ std::string PlainSpeechText(std::string_view text) {
     return out;
 }
 
-std::unique_ptr<SdlAudioOut> SdlAudioOut::Open() {
-    // SDL would otherwise turn SIGINT and SIGTERM into SDL_QUIT events that
-    // nobody reads, and the program could no longer be stopped by them.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quibbet");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+std::uint32_t SdlAudioOut::OpenDevice(int* period_samples) {
     SDL_AudioSpec want{};
     want.freq = EspeakVoice::kSampleRate;
     want.format = AUDIO_S16SYS;
@@ -103,37 +98,68 @@ std::unique_ptr<SdlAudioOut> SdlAudioOut::Open() {
     SDL_AudioSpec have{};
     // No allowed changes: SDL converts to whatever the device really wants.
     const SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (device != 0) {
+        *period_samples = have.samples;
+        SDL_PauseAudioDevice(device, 0);
+    }
+    return device;
+}
+
+void SdlAudioOut::CloseDevice(std::uint32_t device) {
+    // Nothing left to play and the device stopped first: closing a playing
+    // PulseAudio stream otherwise waits for it to drain.
+    SDL_ClearQueuedAudio(device);
+    SDL_PauseAudioDevice(device, 1);
+    SDL_CloseAudioDevice(device);
+}
+
+std::unique_ptr<SdlAudioOut> SdlAudioOut::Open() {
+    // SDL would otherwise turn SIGINT and SIGTERM into SDL_QUIT events that
+    // nobody reads, and the program could no longer be stopped by them.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    SDL_SetHint(SDL_HINT_AUDIO_DEVICE_APP_NAME, "Quibbet");
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return nullptr;
+    int period = 0;
+    const std::uint32_t device = OpenDevice(&period);
     if (device == 0) {
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    auto* out = new (std::nothrow) SdlAudioOut(device, have.samples);
+    auto* out = new (std::nothrow) SdlAudioOut(device, period);
     if (out == nullptr) {
-        SDL_CloseAudioDevice(device);
+        CloseDevice(device);
         SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return nullptr;
     }
-    SDL_PauseAudioDevice(device, 0);
     return std::unique_ptr<SdlAudioOut>(out);
 }
 
 SdlAudioOut::~SdlAudioOut() {
-    // Nothing left to play and the device stopped first: closing a playing
-    // PulseAudio stream otherwise waits for it to drain, which holds Close up.
-    SDL_ClearQueuedAudio(device_);
-    SDL_PauseAudioDevice(device_, 1);
-    SDL_CloseAudioDevice(device_);
+    if (device_ != 0) CloseDevice(device_);
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
 }
 
-void SdlAudioOut::Queue(const std::int16_t* samples, std::size_t count) {
-    SDL_QueueAudio(device_, samples, static_cast<Uint32>(count * sizeof(std::int16_t)));
+void SdlAudioOut::Rest() {
+    if (device_ == 0) return;
+    CloseDevice(device_);
+    device_ = 0;
 }
 
-void SdlAudioOut::Clear() { SDL_ClearQueuedAudio(device_); }
+bool SdlAudioOut::Wake() {
+    if (device_ == 0) device_ = OpenDevice(&period_samples_);
+    return device_ != 0;
+}
+
+void SdlAudioOut::Queue(const std::int16_t* samples, std::size_t count) {
+    if (device_ != 0) SDL_QueueAudio(device_, samples, static_cast<Uint32>(count * sizeof(std::int16_t)));
+}
+
+void SdlAudioOut::Clear() {
+    if (device_ != 0) SDL_ClearQueuedAudio(device_);
+}
 
 std::size_t SdlAudioOut::QueuedSamples() const {
-    return SDL_GetQueuedAudioSize(device_) / sizeof(std::int16_t);
+    return device_ != 0 ? SDL_GetQueuedAudioSize(device_) / sizeof(std::int16_t) : 0;
 }
 
 EspeakVoice::EspeakVoice(std::unique_ptr<AudioOut> out) : EspeakVoice(std::move(out), Options{}) {}
@@ -161,8 +187,8 @@ void EspeakVoice::Speak(std::string_view text) noexcept {
             has_pending_ = true;
             ++generation_;
             // Under the same lock as every Queue: once this returns, no sample
-            // of an older text can reach the device.
-            out_->Clear();
+            // of an older text can reach the device. A resting output holds none.
+            if (out_awake_) out_->Clear();
         }
         wake_.notify_one();
     } catch (...) {
@@ -227,7 +253,7 @@ void EspeakVoice::Run() {
     for (;;) {
         busy_ = false;
         settled_.notify_all();
-        wake_.wait(lock, [&] { return stop_ || has_pending_; });
+        WaitForText(lock);
         if (stop_) return;
         std::string text = std::move(pending_);
         pending_.clear();
@@ -235,11 +261,40 @@ void EspeakVoice::Run() {
         busy_ = true;
         const std::uint64_t generation = generation_;
         const bool failed = failed_;
+        const bool speak = !failed && !text.empty();
+        if (speak && !out_awake_) {
+            lock.unlock();
+            const bool woken = out_->Wake();
+            lock.lock();
+            out_awake_ = woken;
+        }
         lock.unlock();
-        if (!failed && !text.empty()) Synthesise(text, generation);
+        if (speak) Synthesise(text, generation);
         text = {};
         lock.lock();
     }
+}
+
+void EspeakVoice::WaitForText(std::unique_lock<std::mutex>& lock) {
+    const auto ready = [&] { return stop_ || has_pending_; };
+    using Clock = std::chrono::steady_clock;
+    auto quiet_since = Clock::now();
+    while (out_awake_ && !ready()) {
+        // A quarter of a second late to rest costs nothing; checking often would.
+        if (wake_.wait_for(lock, std::chrono::milliseconds(250), ready)) return;
+        if (out_->QueuedSamples() != 0) {
+            quiet_since = Clock::now();
+            continue;
+        }
+        if (Clock::now() - quiet_since < options_.rest_after) continue;
+        // Speak leaves a resting output alone, so closing it, which can take
+        // a while, need not hold up the caller.
+        out_awake_ = false;
+        lock.unlock();
+        out_->Rest();
+        lock.lock();
+    }
+    wake_.wait(lock, ready);
 }
 
 void EspeakVoice::Synthesise(const std::string& text, std::uint64_t generation) {
@@ -264,6 +319,7 @@ int EspeakVoice::OnSamples(std::int16_t* samples, int count) {
     std::unique_lock lock(mutex_);
     const auto abandoned = [&] { return stop_ || generation_ != synth_generation_; };
     if (abandoned()) return 1;
+    if (!out_awake_) return 1;  // the output could not be woken: nobody would hear the rest
     if (count > 0) out_->Queue(samples, static_cast<std::size_t>(count));
     // Back-pressure: synthesis runs far ahead of playback, and a long text
     // would otherwise pile up in SDL's queue.

@@ -14,15 +14,22 @@
 
 namespace speech {
 
-// 16-bit mono samples at EspeakVoice::kSampleRate. The voice calls all three
-// under its own lock, so an implementation needs no locking for the voice's
-// sake (SDL's audio thread is another matter, which SDL handles).
+// 16-bit mono samples at EspeakVoice::kSampleRate. The voice calls Queue,
+// Clear and QueuedSamples under its own lock, so an implementation needs no
+// locking for the voice's sake (SDL's audio thread is another matter, which
+// SDL handles). Rest and Wake come from the voice's worker alone, outside that
+// lock, and never while any of the other three can be called.
 class AudioOut {
 public:
     virtual ~AudioOut() = default;
     virtual void Queue(const std::int16_t* samples, std::size_t count) = 0;
     virtual void Clear() = 0;
     virtual std::size_t QueuedSamples() const = 0;
+    // Nothing is queued and nothing has been for a while: let the device go,
+    // so that an idle program costs no CPU. Wake gets it back before the next
+    // Queue; false when it cannot, and that phrase goes unheard.
+    virtual void Rest() {}
+    virtual bool Wake() { return true; }
 };
 
 // SDL's audio queue on the default output device.
@@ -37,13 +44,19 @@ public:
     void Queue(const std::int16_t* samples, std::size_t count) override;
     void Clear() override;
     std::size_t QueuedSamples() const override;
+    // Closes the device; SDL's audio stays initialised so Wake is quick.
+    void Rest() override;
+    bool Wake() override;
+    bool Awake() const { return device_ != 0; }
     // Samples SDL hands the driver per period: what can still sound after a Clear.
     int PeriodSamples() const { return period_samples_; }
 
 private:
     SdlAudioOut(std::uint32_t device, int period_samples)
         : device_(device), period_samples_(period_samples) {}
-    std::uint32_t device_;
+    static std::uint32_t OpenDevice(int* period_samples);
+    static void CloseDevice(std::uint32_t device);
+    std::uint32_t device_;  // 0 while resting
     int period_samples_;
 };
 
@@ -67,6 +80,9 @@ public:
         // first voice that loads it successfully decides.
         std::string data_path;
         int words_per_minute = 140;
+        // How long the output stays open with nothing to play. SDL keeps
+        // feeding an open device silence, which costs about 1 % of a core.
+        std::chrono::milliseconds rest_after{2000};
     };
 
     // Returns at once; espeak-ng loads on the worker, and texts spoken before
@@ -88,6 +104,7 @@ public:
 
 private:
     void Run();
+    void WaitForText(std::unique_lock<std::mutex>& lock);
     std::unique_lock<std::mutex> LockEngine(std::uint64_t generation);
     bool Load();
     void Synthesise(const std::string& text, std::uint64_t generation);
@@ -106,6 +123,8 @@ private:
     bool stop_ = false;
     bool failed_ = false;
     std::uint64_t generation_ = 0;      // bumped by every Speak; old samples carry an old one
+
+    bool out_awake_ = true;             // false while the output rests or is being woken
 
     std::uint64_t synth_generation_ = 0;  // worker only
 

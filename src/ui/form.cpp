@@ -6,6 +6,9 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QTimer>
+#include <QWindow>
+
+#include "ui/window_system.h"
 
 namespace ui {
 
@@ -57,6 +60,8 @@ void Form::Show()
             }
             show();
         }
+        if (QWindow* window = windowHandle())
+            window->installEventFilter(this);
     } else if (!isVisible()) {
         maximised_ ? showFullScreen() : show();
     }
@@ -131,11 +136,34 @@ void Form::changeEvent(QEvent* event)
             if (unloaded_)
                 return;
             setWindowState((windowState() & ~Qt::WindowMinimized) | (maximised_ ? Qt::WindowFullScreen : Qt::WindowNoState));
-            show();
-            raise();
-            activateWindow();
+            ComeBack();
         });
     }
+}
+
+bool Form::eventFilter(QObject* watched, QEvent* event)
+{
+    // Some window managers' "show desktop" takes the window off the screen
+    // without minimising it; all the program sees is that it is no longer
+    // exposed. Activation waits for the window to be mapped again, so the
+    // mode has to be ended first.
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
+        && isVisible() && !unloaded_) {
+        QTimer::singleShot(0, this, [this] {
+            if (!unloaded_ && isVisible() && windowHandle() && !windowHandle()->isExposed()) {
+                EndShowDesktop();
+                ComeBack();
+            }
+        });
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form::ComeBack()
+{
+    show();
+    raise();
+    activateWindow();
 }
 
 }  // namespace ui

@@ -38,9 +38,11 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void changeEvent(QEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     bool OnOwnSurface(QPointF position) const;
+    void ComeBack();
 
     bool loaded_ = false;
     bool unloaded_ = false;

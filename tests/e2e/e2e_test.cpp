@@ -283,7 +283,7 @@ void EndToEnd::deckButtons()
                  qPrintable(p.View().Client(at::kCardPicture.center()).name()));
         QVERIFY2(shown.redPixels > 2000, qPrintable(InkText(shown)));
     } else {
-        QVERIFY2(DifferentPixels(p.View().Client(at::kCardPicture), one.image.copy(at::kCardPicture.translated(-at::kCard.topLeft()))) > 500,
+        QVERIFY2(DifferentPixels(p.View().Client(at::kCardPicture), one.image.copy(at::kCardPicture.translated(-at::kCardFace.topLeft()))) > 500,
                  "nothing new in the picture place");
     }
     VERIFY_RUNNING(p);
@@ -566,6 +566,7 @@ void EndToEnd::badInput()
         } else {
             text = QStringLiteral("<speak>hi</speak> [[h@l'oU]] &amp; \"q\" <b>x</b>");
         }
+        QVERIFY2(Input::MapCharacters(text), "no spare keys for the name's characters");
         Input::Type(text, what == "long" ? 0 : 5);
         Input::Keys({"Return", "Tab", "Return"}, 20);
         VERIFY_RUNNING(p);
@@ -601,7 +602,13 @@ void EndToEnd::badInput()
     }
     VERIFY_RUNNING(p);
     p.ClickClient(at::kClose.center());
-    QVERIFY(p.WaitForExit(1000));
+    if (!p.WaitForExit(1000)) {
+        Screen::Shot("close-missed-" + what);
+        const qint64 late = NowMs();
+        const bool ended = p.WaitForExit(5000);
+        qInfo("%s %lld ms later", ended ? "ended" : "still running", NowMs() - late);
+        QFAIL("still running 1 s after Close");
+    }
     QCOMPARE(p.ExitStatus(), QProcess::NormalExit);
     QCOMPARE(p.ExitCode(), 0);
 }

@@ -8,6 +8,7 @@
 #include <QPixmap>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QSet>
 #include <QTest>
 
 #include <xcb/xcb.h>
@@ -166,9 +167,9 @@ bool Form2View::PanelInView(QString* why) const
 CardInk ReadCard(const Form2View& view)
 {
     CardInk ink;
-    // Inset keeps the card's own edge out of the ink count.
-    QRect inside = at::kCard.adjusted(8, 8, -8, -8);
-    ink.image = view.Client(at::kCard);
+    // Between the hint lines at the card's top and bottom, and inside its edge.
+    const QRect inside = at::kCardFace;
+    ink.image = view.Client(inside);
     int left = INT_MAX, top = INT_MAX, right = -1, bottom = -1;
     for (int y = inside.top(); y <= inside.bottom(); ++y)
         for (int x = inside.left(); x <= inside.right(); ++x) {
@@ -218,6 +219,28 @@ void Input::Keys(const QStringList& keys, int delayMs)
 void Input::Click(QPoint p)
 {
     Chain({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
+}
+
+bool Input::MapCharacters(const QString& text)
+{
+    QVector<int> spare;
+    static const QRegularExpression unused(QStringLiteral("^keycode\\s+(\\d+)\\s*=\\s*$"));
+    for (const QString& line : QString::fromLatin1(Run("xmodmap", {"-pke"})).split('\n')) {
+        auto m = unused.match(line.trimmed());
+        if (m.hasMatch()) spare << m.captured(1).toInt();
+    }
+    QStringList expressions;
+    QSet<char32_t> seen;
+    for (char32_t c : text.toUcs4()) {
+        if (c < 0x80 || seen.contains(c)) continue;
+        seen.insert(c);
+        if (spare.isEmpty()) return false;
+        expressions << "-e" << QStringLiteral("keycode %1 = U%2").arg(spare.takeFirst()).arg(uint(c), 4, 16, QLatin1Char('0'));
+    }
+    if (expressions.isEmpty()) return true;
+    int code = 0;
+    Run("xmodmap", expressions, 10000, &code);
+    return code == 0;
 }
 
 void Input::Type(const QString& text, int delayMs)
@@ -349,7 +372,8 @@ void Program::Kill()
 
 quint32 Program::FindWindow(const QString& title, bool onlyVisible) const
 {
-    QStringList args{"search"};
+    // Without --all, xdotool takes any one of the conditions.
+    QStringList args{"search", "--all"};
     if (onlyVisible) args << "--onlyvisible";
     args << "--pid" << QString::number(pid_) << "--name" << QStringLiteral("^%1$").arg(title);
     QList<QByteArray> lines = Run("xdotool", args, 5000).trimmed().split('\n');

@@ -50,6 +50,8 @@ inline const QRect kMarkColors = Panel(QRect(278, 376, 67, 50));
 inline const QRect kMarkShapes = Panel(QRect(278, 480, 67, 50));
 
 inline const QRect kCard = Panel(QRect(376, 144, 275, 381));
+// The card without its edge and the two hint lines on it.
+inline const QRect kCardFace = Panel(QRect(384, 200, 259, 282));
 inline const QRect kCardPicture = Panel(QRect(419, 265, 189, 139));
 inline const QPoint kCardClick = Panel(QPoint(513, 450));
 
@@ -115,6 +117,11 @@ class Input {
 public:
     static void Keys(const QStringList& keys, int delayMs = 1);
     static void Click(QPoint rootPoint);
+    // xdotool types a character the keyboard lacks by remapping a spare key
+    // for it and back, and the window manager re-grabs its keys after every
+    // remap, holding the pointer meanwhile. Mapping all of the text's
+    // characters once beforehand leaves xdotool nothing to remap.
+    static bool MapCharacters(const QString& text);
     static void Type(const QString& text, int delayMs = 1);
     // The raw xdotool command chain, for long mixed batches.
     static void Chain(const QStringList& args, int timeoutMs = 120000);

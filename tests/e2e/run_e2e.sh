@@ -16,7 +16,7 @@ quibbet=$(realpath "$1")
 program=$(realpath "$2")
 shift 2
 
-for tool in Xvfb openbox xdotool xwininfo xprop xdpyinfo pulseaudio pactl parec; do
+for tool in Xvfb openbox xdotool xwininfo xprop xdpyinfo xmodmap pulseaudio pactl parec; do
   command -v "$tool" >/dev/null || { echo "run_e2e: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 2; }
 done
 
@@ -92,6 +92,20 @@ done
 if ! pactl set-default-sink cap 2>/dev/null; then
   echo "run_e2e: PulseAudio did not come up" >&2; cat "$work/pulse.log" >&2; exit 1
 fi
+
+# A null sink with nobody listening renders two seconds at a time, and a
+# stream opened in such a block gets no write request until it ends: SDL then
+# needs up to two seconds to close its device. A sound card runs at the latency
+# its streams ask for; a listener on the monitor that asks for 20 ms makes the
+# null sink do the same. Its first two-second block has to run out first.
+parec -d cap.monitor --raw --format=s16le --rate=22050 --channels=1 --latency-msec=20 >/dev/null 2>&1 &
+pids+=($!)
+for _ in $(seq 100); do
+  latency=$(pactl list sinks 2>/dev/null | sed -n 's/^[[:space:]]*Latency: \([0-9]*\) usec.*/\1/p' | head -n 1)
+  [[ -n "$latency" && "$latency" -lt 100000 ]] && break
+  sleep 0.05
+done
+echo "run_e2e: null sink latency ${latency:-unknown} us"
 
 export QT_QPA_PLATFORM=xcb QUIBBET_EXE="$quibbet"
 unset WAYLAND_DISPLAY

@@ -40,6 +40,25 @@ public:
         return inner_ ? inner_->QueuedSamples() : 0;
     }
 
+    void Rest() override {
+        std::lock_guard lock(mutex_);
+        ++rests_;
+        if (inner_) inner_->Rest();
+    }
+    bool Wake() override {
+        std::lock_guard lock(mutex_);
+        ++wakes_;
+        return inner_ ? inner_->Wake() : true;
+    }
+    int Rests() const {
+        std::lock_guard lock(mutex_);
+        return rests_;
+    }
+    int Wakes() const {
+        std::lock_guard lock(mutex_);
+        return wakes_;
+    }
+
     std::vector<std::int16_t> Take(std::size_t index) const {
         std::lock_guard lock(mutex_);
         return index < takes_.size() ? takes_[index] : std::vector<std::int16_t>{};
@@ -79,6 +98,8 @@ private:
     std::vector<std::size_t> played_at_clear_;
     std::size_t total_ = 0;
     std::size_t max_queued_ = 0;
+    int rests_ = 0;
+    int wakes_ = 0;
 };
 
 inline int Peak(std::span<const std::int16_t> samples) {
