@@ -10,3 +10,6 @@ SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$build/bench/speech/speech_ben
 echo; echo "== play: spacebar release to repainted card (offscreen)"
 QT_QPA_PLATFORM=offscreen "$build/bench/play/play_bench" 2> >(grep -v 'does not support' >&2)
 
+
+echo; echo "== the real program on its own X server, window manager and sound server"
+bash "$root/tests/e2e/run_e2e.sh" "$build/quibbet" "$build/bench/program/program_bench"

@@ -441,8 +441,8 @@ void EndToEnd::closeButton()
         p.ClickClient(at::kLetters.center());
         QVERIFY(audio_.Heard(t, 1000));
     }
-    p.ClickClient(at::kClose.center());
     const qint64 clicked = NowMs();
+    p.ClickClient(at::kClose.center());
     QVERIFY2(p.WaitForExit(1000), "still running 1 s after Close");
     qInfo("ended %lld ms after the click", NowMs() - clicked);
     QCOMPARE(p.ExitStatus(), QProcess::NormalExit);
