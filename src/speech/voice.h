@@ -15,7 +15,9 @@ public:
 };
 
 // The real voice (espeak-ng synthesis played through SDL's audio queue), or
-// nullptr when this machine cannot speak (no audio device, no voice data).
+// nullptr when no audio device opens. Without espeak-ng's voice data the
+// voice is made but stays silent: that is only known once it has loaded on
+// its worker, and waiting for it here would hold up the start.
 std::unique_ptr<Voice> MakeVoice();
 
 }  // namespace speech

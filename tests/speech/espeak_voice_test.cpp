@@ -4,6 +4,7 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 #include <cstring>
 #include <optional>
@@ -325,6 +326,54 @@ private slots:
         QVERIFY2(at, qPrintable(QStringLiteral("the phrase after the rest never reached the device (%1 of %2 samples recorded)").arg(recording.size()).arg(take.size())));
         QVERIFY(*at + take.size() <= recording.size());
         QVERIFY(std::equal(take.begin(), take.end(), recording.begin() + *at));
+    }
+
+    // A device that cannot be had back costs that phrase, not the voice, and
+    // nothing is queued to it meanwhile.
+    void deviceThatWillNotWakeDropsOnlyThatPhrase() {
+        struct Flaky final : speech::AudioOut {
+            std::atomic<int> queued{0}, rests{0}, wakes{0};
+            std::atomic<bool> awake{true}, queuedWhileAsleep{false};
+            void Queue(const std::int16_t*, std::size_t) override {
+                if (!awake) queuedWhileAsleep = true;
+                ++queued;
+            }
+            void Clear() override {
+                if (!awake) queuedWhileAsleep = true;
+            }
+            std::size_t QueuedSamples() const override { return 0; }  // plays instantly
+            void Rest() override {
+                awake = false;
+                ++rests;
+            }
+            bool Wake() override {
+                awake = ++wakes > 1;  // the first attempt fails
+                return awake;
+            }
+        };
+        auto out = std::make_unique<Flaky>();
+        Flaky* flaky = out.get();
+        EspeakVoice::Options options;
+        options.rest_after = std::chrono::milliseconds(50);
+        EspeakVoice voice(std::move(out), options);
+
+        voice.Speak("red");
+        QVERIFY(voice.WaitUntilSynthesised(kSynthDeadline));
+        QVERIFY(flaky->queued > 0);
+        QTRY_COMPARE_WITH_TIMEOUT(flaky->rests.load(), 1, 10000);
+
+        const int before = flaky->queued;
+        voice.Speak("blue");
+        QVERIFY(voice.WaitUntilSynthesised(kSynthDeadline));
+        QCOMPARE(flaky->wakes.load(), 1);
+        QCOMPARE(flaky->queued.load(), before);
+        QVERIFY(!voice.Failed());
+
+        voice.Speak("green");
+        QVERIFY(voice.WaitUntilSynthesised(kSynthDeadline));
+        QCOMPARE(flaky->wakes.load(), 2);
+        QVERIFY(flaky->queued > before);
+        QVERIFY(!flaky->queuedWhileAsleep);
     }
 
     void newTextCutsOffTheOldOne() {
