@@ -7,6 +7,9 @@ build=$(cd "${1:-$root/build}" && pwd)
 echo "== speech: Say on the calling thread, first sample, cut-off (SDL disk driver)"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$build/bench/speech/speech_bench"
 
+echo; echo "== speech again on PulseAudio (a null sink on its own server), where opening a device costs more"
+bash "$root/tests/e2e/run_e2e.sh" "$build/quibbet" "$build/bench/speech/speech_bench"
+
 echo; echo "== play: spacebar release to repainted card (offscreen)"
 QT_QPA_PLATFORM=offscreen "$build/bench/play/play_bench" 2> >(grep -v 'does not support' >&2)
 
