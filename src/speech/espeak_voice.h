@@ -47,7 +47,6 @@ public:
     // Closes the device; SDL's audio stays initialised so Wake is quick.
     void Rest() override;
     bool Wake() override;
-    bool Awake() const { return device_ != 0; }
     // Samples SDL hands the driver per period: what can still sound after a Clear.
     int PeriodSamples() const { return period_samples_; }
 
