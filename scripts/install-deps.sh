@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   # build
-  cmake g++ make pkg-config
+  cmake g++ make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
   libespeak-ng-dev espeak-ng-data libsdl2-dev
   # fonts embedded into the program at build time
@@ -25,5 +25,7 @@ done
 if [[ $(id -u) -eq 0 ]]; then sudo=(); else sudo=(sudo -n); fi
 echo "Installing: ${missing[*]}"
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
+# Another apt run on the machine (a second checkout setting up) is waited for, not failed on.
+apt=(apt-get -o DPkg::Lock::Timeout=900)
+"${sudo[@]}" "${apt[@]}" update -q
+"${sudo[@]}" "${apt[@]}" install -y -q --no-install-recommends "${missing[@]}"

@@ -12,6 +12,12 @@ supp="$root/tests/sanitizers"
 
 run() { echo; echo "== $*"; }
 
+run "code style (.clang-format)"
+sources=$(cd "$root" && find src tests bench \( -name '*.cpp' -o -name '*.h' \) | sort)
+if ! (cd "$root" && clang-format --dry-run --Werror $sources); then
+  echo "unformatted files: run  clang-format -i \$(git ls-files '*.cpp' '*.h')"; status=1
+fi
+
 run "tests ($build)"
 (cd "$build" && ctest --output-on-failure -j "$jobs" -LE 'e2e') || status=1
 (cd "$build" && ctest --output-on-failure -L '^e2e$') || status=1

@@ -62,13 +62,16 @@ int main(int argc, char** argv)
     for (QWidget* w : c.Frame1->findChildren<QWidget*>())
         w->installEventFilter(&watch);
 
-    struct Deck { const char* name; ui::CommandButton* button; };
-    const Deck decks[] = {{"numbers", c.cmdNumbers}, {"letters", c.cmdLetters},
-                          {"colors", c.cmdColors}, {"shapes", c.cmdShapes}};
+    struct Deck {
+        const char* name;
+        ui::CommandButton* button;
+    };
+    const Deck decks[] = {
+        {"numbers", c.cmdNumbers}, {"letters", c.cmdLetters}, {"colors", c.cmdColors}, {"shapes", c.cmdShapes}};
     constexpr int kPresses = 1000;
     std::printf("press to repaint, %d presses per deck (reveal and answer alternate)\n", kPresses);
-    std::printf("%-8s %10s %10s %10s %12s %12s\n", "deck", "median ms", "p99 ms", "max ms",
-                "first100 ms", "last100 ms");
+    std::printf("%-8s %10s %10s %10s %12s %12s\n", "deck", "median ms", "p99 ms", "max ms", "first100 ms",
+                "last100 ms");
     const long rssBefore = ResidentKb();
     for (const Deck& deck : decks) {
         deck.button->click();
@@ -94,12 +97,10 @@ int main(int argc, char** argv)
         }
         const std::vector<double> first(ms.begin(), ms.begin() + 100);
         const std::vector<double> last(ms.end() - 100, ms.end());
-        std::printf("%-8s %10.3f %10.3f %10.3f %12.3f %12.3f\n", deck.name, Percentile(ms, 0.5),
-                    Percentile(ms, 0.99), *std::max_element(ms.begin(), ms.end()), Percentile(first, 0.5),
-                    Percentile(last, 0.5));
+        std::printf("%-8s %10.3f %10.3f %10.3f %12.3f %12.3f\n", deck.name, Percentile(ms, 0.5), Percentile(ms, 0.99),
+                    *std::max_element(ms.begin(), ms.end()), Percentile(first, 0.5), Percentile(last, 0.5));
     }
-    std::printf("resident memory: %ld kB before, %ld kB after %d presses\n", rssBefore, ResidentKb(),
-                4 * kPresses);
+    std::printf("resident memory: %ld kB before, %ld kB after %d presses\n", rssBefore, ResidentKb(), 4 * kPresses);
     form->Unload();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     return 0;

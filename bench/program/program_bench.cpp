@@ -24,7 +24,8 @@ struct Startup {
 
 double Median(std::vector<qint64> v)
 {
-    if (v.empty()) return -1;
+    if (v.empty())
+        return -1;
     std::sort(v.begin(), v.end());
     return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2.0;
 }
@@ -35,11 +36,14 @@ bool WatchStartup(Program& p, Startup& s)
     QDeadlineTimer deadline(10000);
     quint32 f1 = 0, f2 = 0;
     while (!deadline.hasExpired() && p.Running() && (!f1 || !f2)) {
-        if (!f1 && (f1 = p.FindWindow("Form1", true))) s.form1 = NowMs() - p.StartedAt();
-        if (!f2 && (f2 = p.FindWindow("Form2", true))) s.form2 = NowMs() - p.StartedAt();
+        if (!f1 && (f1 = p.FindWindow("Form1", true)))
+            s.form1 = NowMs() - p.StartedAt();
+        if (!f2 && (f2 = p.FindWindow("Form2", true)))
+            s.form2 = NowMs() - p.StartedAt();
         QTest::qWait(1);
     }
-    if (!p.WaitForWindows(1000) || !p.WaitForStartupEnd(10000)) return false;
+    if (!p.WaitForWindows(1000) || !p.WaitForStartupEnd(10000))
+        return false;
     s.end = NowMs() - p.StartedAt();
     return true;
 }
@@ -48,7 +52,8 @@ qint64 TimeClose(Program& p)
 {
     const qint64 t = NowMs();
     p.ClickClient(at::kClose.center());
-    if (!p.WaitForExit(5000)) return -1;
+    if (!p.WaitForExit(5000))
+        return -1;
     return NowMs() - t;
 }
 
@@ -87,13 +92,15 @@ int main(int argc, char** argv)
         form2.push_back(s.form2);
         end.push_back(s.end);
         closeAfter.push_back(s.close);
-        std::printf("run %d: Form1 mapped %lld ms, Form2 mapped %lld ms, start-up over %lld ms, Close to exit %lld ms\n",
-                    run, s.form1, s.form2, s.end, s.close);
+        std::printf(
+            "run %d: Form1 mapped %lld ms, Form2 mapped %lld ms, start-up over %lld ms, Close to exit %lld ms\n", run,
+            s.form1, s.form2, s.end, s.close);
     }
 
     Program p;
     Startup s;
-    if (!p.Start() || !WatchStartup(p, s)) return 1;
+    if (!p.Start() || !WatchStartup(p, s))
+        return 1;
     const double busyAfterStart = CpuPercent(p, 10000);  // greeting, then rest
     const qint64 rssStart = p.RssKb();
     const double idle = CpuPercent(p, 10000);
@@ -105,7 +112,8 @@ int main(int argc, char** argv)
     int presses = 0;
     for (int batch = 0; batch < 10 && p.Running(); ++batch) {
         QStringList chain{"key", "--delay", "2"};
-        for (int i = 0; i < 1000; ++i) chain << "space";
+        for (int i = 0; i < 1000; ++i)
+            chain << "space";
         Input::Chain(chain);
         presses += 1000;
     }
@@ -123,18 +131,21 @@ int main(int argc, char** argv)
     audio.Stop();
 
     std::printf("\n| figure | measured | goal |\n|---|---|---|\n");
-    std::printf("| exec to Form1 mapped / Form2 mapped (median of %d, max) | %.0f / %.0f ms (max %lld / %lld ms) | both < 250 ms |\n",
+    std::printf("| exec to Form1 mapped / Form2 mapped (median of %d, max) | %.0f / %.0f ms (max %lld / %lld ms) | "
+                "both < 250 ms |\n",
                 kRuns, Median(form1), Median(form2), *std::max_element(form1.begin(), form1.end()),
                 *std::max_element(form2.begin(), form2.end()));
-    std::printf("| exec to the end of start-up, the pause included (median, max) | %.0f ms (max %lld ms) | |\n", Median(end),
-                *std::max_element(end.begin(), end.end()));
-    std::printf("| resident memory after start-up / after %d presses | %.1f MB / %.1f MB (%+lld kB) | < 60 MB, no growth |\n",
-                presses, rssStart / 1024.0, rssPresses / 1024.0, rssPresses - rssStart);
-    std::printf("| CPU, first 10 s after start-up (greeting plays, then the device rests) | %.2f %% | |\n", busyAfterStart);
+    std::printf("| exec to the end of start-up, the pause included (median, max) | %.0f ms (max %lld ms) | |\n",
+                Median(end), *std::max_element(end.begin(), end.end()));
+    std::printf(
+        "| resident memory after start-up / after %d presses | %.1f MB / %.1f MB (%+lld kB) | < 60 MB, no growth |\n",
+        presses, rssStart / 1024.0, rssPresses / 1024.0, rssPresses - rssStart);
+    std::printf("| CPU, first 10 s after start-up (greeting plays, then the device rests) | %.2f %% | |\n",
+                busyAfterStart);
     std::printf("| CPU while idle after start-up, 10 s | %.2f %% (%.2f %% after the presses) | < 0.5 %% |\n", idle,
                 idleAfterPresses);
-    std::printf("| Close to the process gone, idle (median of %d) / while speaking | %.0f ms / %lld ms | < 1 s |\n", kRuns,
-                Median(closeAfter), closeSpeaking);
+    std::printf("| Close to the process gone, idle (median of %d) / while speaking | %.0f ms / %lld ms | < 1 s |\n",
+                kRuns, Median(closeAfter), closeSpeaking);
     std::printf("| %d presses sent by xdotool in | %lld ms | |\n", presses, pressMs);
     return 0;
 }

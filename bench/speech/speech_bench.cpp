@@ -26,14 +26,17 @@ double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(
 class TimingOut final : public speech::AudioOut {
 public:
     explicit TimingOut(std::unique_ptr<speech::SdlAudioOut> inner) : inner_(std::move(inner)) {}
-    void Queue(const std::int16_t* samples, std::size_t count) override {
+    void Queue(const std::int16_t* samples, std::size_t count) override
+    {
         const auto now = Clock::now();
         inner_->Queue(samples, count);
         std::lock_guard lock(mutex_);
-        if (!first_queue_) first_queue_ = now;
+        if (!first_queue_)
+            first_queue_ = now;
         queued_in_take_ += count;
     }
-    void Clear() override {
+    void Clear() override
+    {
         inner_->Clear();
         const auto now = Clock::now();
         const std::size_t left = inner_->QueuedSamples();
@@ -44,41 +47,49 @@ public:
         queued_in_take_ = 0;
     }
     std::size_t QueuedSamples() const override { return inner_->QueuedSamples(); }
-    void Rest() override {
+    void Rest() override
+    {
         inner_->Rest();
         std::lock_guard lock(mutex_);
         ++rests_;
         first_queue_.reset();  // a Speak to a resting device has no Clear to start the take
     }
-    bool Wake() override {
+    bool Wake() override
+    {
         const auto t0 = Clock::now();
         const bool woken = inner_->Wake();
         std::lock_guard lock(mutex_);
         last_wake_ = Clock::now() - t0;
         return woken;
     }
-    int Rests() const {
+    int Rests() const
+    {
         std::lock_guard lock(mutex_);
         return rests_;
     }
-    Clock::duration LastWake() const {
+    Clock::duration LastWake() const
+    {
         std::lock_guard lock(mutex_);
         return last_wake_;
     }
 
-    std::optional<Clock::time_point> FirstQueue() const {
+    std::optional<Clock::time_point> FirstQueue() const
+    {
         std::lock_guard lock(mutex_);
         return first_queue_;
     }
-    Clock::time_point ClearedAt() const {
+    Clock::time_point ClearedAt() const
+    {
         std::lock_guard lock(mutex_);
         return cleared_at_;
     }
-    std::size_t LeftAfterClear() const {
+    std::size_t LeftAfterClear() const
+    {
         std::lock_guard lock(mutex_);
         return left_after_clear_;
     }
-    std::size_t QueuedInTake() const {
+    std::size_t QueuedInTake() const
+    {
         std::lock_guard lock(mutex_);
         return queued_in_take_;
     }
@@ -99,22 +110,26 @@ struct Stats {
     double median, p99, max;
 };
 
-Stats Summarise(std::vector<double> v) {
+Stats Summarise(std::vector<double> v)
+{
     std::sort(v.begin(), v.end());
     return {v[v.size() / 2], v[std::min(v.size() - 1, v.size() * 99 / 100)], v.back()};
 }
 
-void Print(const char* what, const std::vector<double>& ms, const char* goal) {
+void Print(const char* what, const std::vector<double>& ms, const char* goal)
+{
     const Stats s = Summarise(ms);
     std::printf("%-52s median %8.4f ms  p99 %8.4f ms  max %8.4f ms  (n=%zu; goal %s)\n", what, s.median, s.p99, s.max,
                 ms.size(), goal);
 }
 
 template <typename Pred>
-bool WaitFor(Pred pred, std::chrono::milliseconds timeout) {
+bool WaitFor(Pred pred, std::chrono::milliseconds timeout)
+{
     const auto deadline = Clock::now() + timeout;
     while (!pred()) {
-        if (Clock::now() > deadline) return false;
+        if (Clock::now() > deadline)
+            return false;
         std::this_thread::sleep_for(std::chrono::microseconds(100));
     }
     return true;
@@ -126,7 +141,8 @@ const char* const kLong =
 
 }  // namespace
 
-int main() {
+int main()
+{
     // Cold start, as the program does it: open the device, make the voice, greet.
     const auto t0 = Clock::now();
     auto device = speech::SdlAudioOut::Open();
@@ -134,8 +150,8 @@ int main() {
         std::printf("no audio device (SDL: %s)\n", SDL_GetError());
         return 1;
     }
-    std::printf("SDL audio driver: %s, 22050 Hz mono S16, period %d samples (%.1f ms)\n",
-                SDL_GetCurrentAudioDriver(), device->PeriodSamples(), device->PeriodSamples() * 1000.0 / 22050);
+    std::printf("SDL audio driver: %s, 22050 Hz mono S16, period %d samples (%.1f ms)\n", SDL_GetCurrentAudioDriver(),
+                device->PeriodSamples(), device->PeriodSamples() * 1000.0 / 22050);
     auto timing = std::make_unique<TimingOut>(std::move(device));
     TimingOut* out = timing.get();
     EspeakVoice voice(std::move(timing));
@@ -143,8 +159,8 @@ int main() {
     voice.Speak("quibbet, toddlers");
     WaitFor([&] { return out->FirstQueue().has_value(); }, std::chrono::seconds(10));
     std::printf("%-52s %.2f ms\n", "MakeVoice, cold (device open + worker started)", Ms(made - t0));
-    std::printf("%-52s %.2f ms (espeak-ng loads on the worker meanwhile)\n", "first greeting sample after the voice is made",
-                Ms(*out->FirstQueue() - made));
+    std::printf("%-52s %.2f ms (espeak-ng loads on the worker meanwhile)\n",
+                "first greeting sample after the voice is made", Ms(*out->FirstQueue() - made));
     voice.WaitUntilSynthesised(std::chrono::seconds(10));
     // Warm creation: a second device and voice while the first one lives.
     std::vector<double> open_ms, make_ms;
@@ -152,7 +168,8 @@ int main() {
         const auto t0 = Clock::now();
         auto device = speech::SdlAudioOut::Open();
         const auto t1 = Clock::now();
-        if (!device) break;
+        if (!device)
+            break;
         EspeakVoice other(std::move(device));
         const auto t2 = Clock::now();
         open_ms.push_back(Ms(t1 - t0));
@@ -208,18 +225,19 @@ int main() {
         voice.Speak("sound off");
         cut_ms.push_back(Ms(out->ClearedAt() - t0));
         left_over = std::max(left_over, out->LeftAfterClear());
-        if (queued_before == 0) std::printf("warning: nothing was queued before the cut\n");
+        if (queued_before == 0)
+            std::printf("warning: nothing was queued before the cut\n");
     }
     Print("Speak -> old phrase gone from SDL's queue", cut_ms, "< 50 ms");
     std::printf("%-52s %zu samples; then at most one period (%.1f ms) still sounds from the device buffer\n",
-                "old samples left in the queue after the cut (max)", left_over,
-                out->PeriodSamples() * 1000.0 / 22050);
+                "old samples left in the queue after the cut (max)", left_over, out->PeriodSamples() * 1000.0 / 22050);
 
     // After a pause the device has been let go: Speak opens it again first.
     std::vector<double> wake_ms, first_rested;
     {
         auto device = speech::SdlAudioOut::Open();
-        if (!device) return 1;
+        if (!device)
+            return 1;
         auto timing = std::make_unique<TimingOut>(std::move(device));
         TimingOut* rested = timing.get();
         EspeakVoice::Options options;

@@ -16,13 +16,11 @@ void Form1::Form_Load()
 {
     try {
         Show();
-    } catch (...) {
-    }
+    } catch (...) {}
     try {
         if (mainWindow_)
             mainWindow_->Show();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 // The backdrop made active (Alt+Tab, a click) would otherwise cover the main

@@ -15,8 +15,7 @@ void Try(Step step) noexcept
 {
     try {
         step();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace
@@ -34,8 +33,7 @@ Form2::Form2(VoiceFactory makeVoice, int startupPasses)
                [this] { mark_.ShowCategoryCheck(); }),
       cycle_(state_, decks_, display_, gate_, c_.lblNumberLetter, c_.lblBottom),
       deckButtons_(state_, mark_, gate_, display_, c_.lblNumberLetter),
-      settings_(state_, mark_, gate_, random_,
-                {c_.ListOrder, c_.ListUpper, c_.ListSound, c_.comboSetMaxNum, c_.Text1}),
+      settings_(state_, mark_, gate_, random_, {c_.ListOrder, c_.ListUpper, c_.ListSound, c_.comboSetMaxNum, c_.Text1}),
       autoAdvance_(state_, mark_, gate_, cycle_, c_.comboSetTimer, c_.Timer1),
       makeVoice_(std::move(makeVoice)),
       startupPasses_(startupPasses)

@@ -22,8 +22,7 @@ class CardDisplay {
 public:
     CardDisplay(PlayState& state, const CardPictures& pictures, std::function<void()> showCategoryCheck)
         : s_(state), p_(pictures), showCategoryCheck_(std::move(showCategoryCheck))
-    {
-    }
+    {}
 
     void CenterShapeImages();
     void CenterColorImages();

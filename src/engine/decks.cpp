@@ -51,10 +51,7 @@ void Decks::PickRandomLetter()
     CaseStep();
 }
 
-void Decks::PickRandomNumber()
-{
-    DrawCard(random_, s_.maxNumber.value, s_.currentNumber, s_.lastNumber);
-}
+void Decks::PickRandomNumber() { DrawCard(random_, s_.maxNumber.value, s_.currentNumber, s_.lastNumber); }
 
 void Decks::LetterFromIndex()
 {

@@ -9,10 +9,9 @@
 
 namespace engine {
 
-inline constexpr std::array<std::string_view, 11> kColorNames = {
-    "red", "green", "blue", "yellow", "brown", "orange", "black", "grey", "white", "purple", "pink"};
-inline constexpr std::array<std::string_view, 5> kShapeNames = {
-    "square", "circle", "triangle", "rectangle", "oval"};
+inline constexpr std::array<std::string_view, 11> kColorNames = {"red",   "green", "blue",  "yellow", "brown", "orange",
+                                                                 "black", "grey",  "white", "purple", "pink"};
+inline constexpr std::array<std::string_view, 5> kShapeNames = {"square", "circle", "triangle", "rectangle", "oval"};
 inline constexpr int kColorWrap = 12;
 inline constexpr int kShapeWrap = 6;
 inline constexpr int kLetterWrap = 27;

@@ -16,8 +16,7 @@ std::uint64_t SplitMix(std::uint64_t x)
 
 std::uint64_t SystemClock()
 {
-    return static_cast<std::uint64_t>(
-        std::chrono::steady_clock::now().time_since_epoch().count());
+    return static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count());
 }
 
 }  // namespace

@@ -14,10 +14,13 @@ class RevealCycle {
 public:
     RevealCycle(PlayState& state, Decks& decks, CardDisplay& display, const speech::SpeechGate& gate,
                 ui::Label* lblNumberLetter, ui::Label* lblBottom)
-        : s_(state), decks_(decks), display_(display), gate_(gate),
-          lblNumberLetter_(lblNumberLetter), lblBottom_(lblBottom)
-    {
-    }
+        : s_(state),
+          decks_(decks),
+          display_(display),
+          gate_(gate),
+          lblNumberLetter_(lblNumberLetter),
+          lblBottom_(lblBottom)
+    {}
 
     void PressColors();
     void PressShapes();

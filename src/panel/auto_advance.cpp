@@ -29,8 +29,7 @@ void AutoAdvance::Tick() noexcept
 {
     try {
         cycle_.PressCategory();
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace panel

@@ -12,11 +12,10 @@ namespace panel {
 // Presses the deck in play once per period, or not at all.
 class AutoAdvance {
 public:
-    AutoAdvance(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate,
-                engine::RevealCycle& cycle, ui::ComboBox* comboSetTimer, ui::TimerControl* Timer1)
+    AutoAdvance(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::RevealCycle& cycle,
+                ui::ComboBox* comboSetTimer, ui::TimerControl* Timer1)
         : s_(state), mark_(mark), gate_(gate), cycle_(cycle), combo_(comboSetTimer), timer_(Timer1)
-    {
-    }
+    {}
 
     void PeriodPicked();
     // One tick: a press of the deck in play. A failing press ends the tick;

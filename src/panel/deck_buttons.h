@@ -14,11 +14,10 @@ enum class Deck { Colors, Shapes, Letters, Numbers };
 // again from its first card.
 class DeckButtons {
 public:
-    DeckButtons(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate,
-                engine::CardDisplay& display, ui::Label* lblNumberLetter)
+    DeckButtons(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::CardDisplay& display,
+                ui::Label* lblNumberLetter)
         : s_(state), mark_(mark), gate_(gate), display_(display), lblNumberLetter_(lblNumberLetter)
-    {
-    }
+    {}
 
     void Choose(Deck deck);
 

@@ -18,10 +18,7 @@ public:
     };
 
     // Decks in the order they are matched: numbers, letters, shapes, colors.
-    DeckMark(const std::string& category, const std::array<Deck, 4>& decks)
-        : category_(category), decks_(decks)
-    {
-    }
+    DeckMark(const std::string& category, const std::array<Deck, 4>& decks) : category_(category), decks_(decks) {}
 
     void ShowCategoryCheck();
     void HideCategoryChecks();

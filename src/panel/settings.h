@@ -26,11 +26,10 @@ struct SettingsControls {
 // keyboard focus given back to the deck.
 class Settings {
 public:
-    Settings(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate,
-             engine::Random& random, const SettingsControls& controls)
+    Settings(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::Random& random,
+             const SettingsControls& controls)
         : s_(state), mark_(mark), gate_(gate), random_(random), c_(controls)
-    {
-    }
+    {}
 
     void OrderPicked();
     void CasePicked();

@@ -51,8 +51,7 @@ public:
     int PeriodSamples() const { return period_samples_; }
 
 private:
-    SdlAudioOut(std::uint32_t device, int period_samples)
-        : device_(device), period_samples_(period_samples) {}
+    SdlAudioOut(std::uint32_t device, int period_samples) : device_(device), period_samples_(period_samples) {}
     static std::uint32_t OpenDevice(int* period_samples);
     static void CloseDevice(std::uint32_t device);
     std::uint32_t device_;  // 0 while resting
@@ -114,16 +113,16 @@ private:
     std::unique_ptr<AudioOut> out_;
 
     mutable std::mutex mutex_;
-    std::condition_variable wake_;      // the worker: new text, stop, or time to recheck the queue
-    std::condition_variable settled_;   // WaitUntilSynthesised
+    std::condition_variable wake_;     // the worker: new text, stop, or time to recheck the queue
+    std::condition_variable settled_;  // WaitUntilSynthesised
     std::string pending_;
     bool has_pending_ = false;
-    bool busy_ = true;                  // loading or synthesising
+    bool busy_ = true;  // loading or synthesising
     bool stop_ = false;
     bool failed_ = false;
-    std::uint64_t generation_ = 0;      // bumped by every Speak; old samples carry an old one
+    std::uint64_t generation_ = 0;  // bumped by every Speak; old samples carry an old one
 
-    bool out_awake_ = true;             // false while the output rests or is being woken
+    bool out_awake_ = true;  // false while the output rests or is being woken
 
     std::uint64_t synth_generation_ = 0;  // worker only
 

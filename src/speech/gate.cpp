@@ -11,16 +11,14 @@ void SpeechGate::Say(std::string text) const noexcept
             return;
         if (voice_)
             voice_->Speak(text);
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 void SpeechGate::SayLetter() const noexcept
 {
     try {
         Say(phrases::Letter(letterText_));
-    } catch (...) {
-    }
+    } catch (...) {}
 }
 
 }  // namespace speech

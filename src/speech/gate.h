@@ -11,11 +11,9 @@ namespace speech {
 // exactly "on", returns at once, and swallows every failure of the voice.
 class SpeechGate {
 public:
-    SpeechGate(const std::string& sound, const std::unique_ptr<Voice>& voice,
-               const std::string& letterText)
+    SpeechGate(const std::string& sound, const std::unique_ptr<Voice>& voice, const std::string& letterText)
         : sound_(sound), voice_(voice), letterText_(letterText)
-    {
-    }
+    {}
 
     void Say(std::string text) const noexcept;
     // Speaks the letter card on show, vowels and y in their fixed form.

@@ -21,9 +21,6 @@ bool Application::notify(QObject* receiver, QEvent* event)
     }
 }
 
-void DoEvents()
-{
-    QCoreApplication::processEvents(QEventLoop::AllEvents);
-}
+void DoEvents() { QCoreApplication::processEvents(QEventLoop::AllEvents); }
 
 }  // namespace ui

@@ -57,8 +57,7 @@ namespace {
 
 bool IsActivationKey(int key)
 {
-    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter
-           || key == Qt::Key_Select;
+    return key == Qt::Key_Space || key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Select;
 }
 
 // White is the mask colour of a button picture.
@@ -197,8 +196,7 @@ void Label::mousePressEvent(QMouseEvent* event)
 void Label::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    const bool click = pressed_ && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
         emit Click();
@@ -223,8 +221,7 @@ void Image::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 PictureBox::PictureBox(const QColor& background, const QImage& picture, QWidget* parent)
     : QWidget(parent), background_(background), picture_(picture)
-{
-}
+{}
 
 void PictureBox::paintEvent(QPaintEvent*)
 {
@@ -238,8 +235,7 @@ void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 Frame::Frame(const QString& caption, const QColor& background, bool bordered, QWidget* parent)
     : QWidget(parent), caption_(caption), background_(background), bordered_(bordered)
-{
-}
+{}
 
 void Frame::paintEvent(QPaintEvent*)
 {
@@ -264,8 +260,7 @@ void Frame::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
 Shape::Shape(const QColor& fill, const QColor& outline, QWidget* parent)
     : QWidget(parent), fill_(fill), outline_(outline)
-{
-}
+{}
 
 void Shape::paintEvent(QPaintEvent*)
 {
@@ -329,8 +324,7 @@ void ListBox::keyPressEvent(QKeyEvent* event)
 
 // A pick always leaves one item selected: Ctrl+click or Ctrl+Space would
 // otherwise clear the selection and leave the setting shown as nothing.
-QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index,
-                                                              const QEvent* event) const
+QItemSelectionModel::SelectionFlags ListBox::selectionCommand(const QModelIndex& index, const QEvent* event) const
 {
     const auto flags = QListWidget::selectionCommand(index, event);
     if (flags == QItemSelectionModel::NoUpdate || !index.isValid())
@@ -366,8 +360,7 @@ void TextBox::mousePressEvent(QMouseEvent* event)
 void TextBox::mouseReleaseEvent(QMouseEvent* event)
 {
     QLineEdit::mouseReleaseEvent(event);
-    const bool click = pressed_ && event->button() == Qt::LeftButton
-                       && rect().contains(event->position().toPoint());
+    const bool click = pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
     pressed_ = false;
     if (click)
         emit Click();

@@ -6,9 +6,9 @@
 namespace ui {
 
 // The three stand-in families, compiled into the program.
-inline const QString kComic = QStringLiteral("Comic Neue");       // for Comic Sans MS
-inline const QString kSans = QStringLiteral("Liberation Sans");   // for MS Sans Serif
-inline const QString kSerif = QStringLiteral("Liberation Serif"); // for Times New Roman
+inline const QString kComic = QStringLiteral("Comic Neue");        // for Comic Sans MS
+inline const QString kSans = QStringLiteral("Liberation Sans");    // for MS Sans Serif
+inline const QString kSerif = QStringLiteral("Liberation Serif");  // for Times New Roman
 
 // Registers the embedded fonts with Qt; call once after QApplication exists.
 void LoadFonts();

@@ -82,10 +82,7 @@ void Form::Unload()
         QCoreApplication::quit();
 }
 
-void Form::SetTopmost()
-{
-    setWindowFlag(Qt::WindowStaysOnTopHint, true);
-}
+void Form::SetTopmost() { setWindowFlag(Qt::WindowStaysOnTopHint, true); }
 
 bool Form::OnOwnSurface(QPointF position) const
 {
@@ -101,8 +98,7 @@ void Form::mousePressEvent(QMouseEvent* event)
 void Form::mouseReleaseEvent(QMouseEvent* event)
 {
     event->accept();
-    const bool click = pressOnSurface_ && event->button() == Qt::LeftButton
-                       && OnOwnSurface(event->position());
+    const bool click = pressOnSurface_ && event->button() == Qt::LeftButton && OnOwnSurface(event->position());
     pressOnSurface_ = false;
     emit MouseUp(event->button(), event->modifiers(), event->position());
     if (click)
@@ -135,7 +131,8 @@ void Form::changeEvent(QEvent* event)
         QTimer::singleShot(0, this, [this] {
             if (unloaded_)
                 return;
-            setWindowState((windowState() & ~Qt::WindowMinimized) | (maximised_ ? Qt::WindowFullScreen : Qt::WindowNoState));
+            setWindowState((windowState() & ~Qt::WindowMinimized)
+                           | (maximised_ ? Qt::WindowFullScreen : Qt::WindowNoState));
             ComeBack();
         });
     }
@@ -147,8 +144,8 @@ bool Form::eventFilter(QObject* watched, QEvent* event)
     // without minimising it; all the program sees is that it is no longer
     // exposed. Activation waits for the window to be mapped again, so the
     // mode has to be ended first.
-    if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed()
-        && isVisible() && !unloaded_) {
+    if (event->type() == QEvent::Expose && watched == windowHandle() && !windowHandle()->isExposed() && isVisible()
+        && !unloaded_) {
         QTimer::singleShot(0, this, [this] {
             if (!unloaded_ && isVisible() && windowHandle() && !windowHandle()->isExposed()) {
                 EndShowDesktop();

@@ -38,8 +38,8 @@ void SetBackground(QWidget* w, const QColor& colour)
     w->setAutoFillBackground(true);
 }
 
-CommandButton* Button(QWidget* parent, const char* name, const QString& caption,
-                      Qt::FocusPolicy focus, double l, double t, double w, double h)
+CommandButton* Button(QWidget* parent, const char* name, const QString& caption, Qt::FocusPolicy focus, double l,
+                      double t, double w, double h)
 {
     auto* b = Named(new CommandButton(caption, parent), name);
     b->setFocusPolicy(focus);
@@ -47,9 +47,8 @@ CommandButton* Button(QWidget* parent, const char* name, const QString& caption,
     return b;
 }
 
-Label* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font,
-                 const QColor& colour, Qt::Alignment align, bool autoSize, double l, double t,
-                 double w, double h)
+Label* MakeLabel(QWidget* parent, const char* name, const QString& caption, const QFont& font, const QColor& colour,
+                 Qt::Alignment align, bool autoSize, double l, double t, double w, double h)
 {
     auto* label = Named(new Label(caption, parent), name);
     label->setFont(font);
@@ -60,8 +59,7 @@ Label* MakeLabel(QWidget* parent, const char* name, const QString& caption, cons
     return label;
 }
 
-Image* MakeImage(QWidget* parent, const char* name, Id picture, double l, double t, double w,
-                 double h, bool visible)
+Image* MakeImage(QWidget* parent, const char* name, Id picture, double l, double t, double w, double h, bool visible)
 {
     auto* image = Named(new Image(QImage(), parent), name);
     Place(image, l, t, w, h);
@@ -79,8 +77,7 @@ PictureBox* Check(QWidget* parent, const char* name, double l, double t)
     return box;
 }
 
-Frame* SettingsFrame(QWidget* parent, const char* name, const QString& caption, double l,
-                     double t, double w, double h)
+Frame* SettingsFrame(QWidget* parent, const char* name, const QString& caption, double l, double t, double w, double h)
 {
     auto* frame = Named(new Frame(caption, kPanel, true, parent), name);
     frame->setFont(LayoutFont(kSans, 9.75, true));
@@ -89,8 +86,7 @@ Frame* SettingsFrame(QWidget* parent, const char* name, const QString& caption, 
 }
 
 template <class L>
-L* Picker(QWidget* parent, const char* name, const QStringList& items, double l, double t,
-          double w, double h)
+L* Picker(QWidget* parent, const char* name, const QStringList& items, double l, double t, double w, double h)
 {
     auto* list = Named(new L(items, parent), name);
     list->setFont(LayoutFont(kSans, 9.75, false));
@@ -118,8 +114,7 @@ QStringList Numbers(int from, int to)
 
 std::array<Image*, 11> Form2Controls::ColorImages() const
 {
-    return {imgRed, imgGreen, imgBlue, imgYellow, imgBrown, imgOrange,
-            imgBlack, imgGrey, imgWhite, imgPurple, imgPink};
+    return {imgRed, imgGreen, imgBlue, imgYellow, imgBrown, imgOrange, imgBlack, imgGrey, imgWhite, imgPurple, imgPink};
 }
 
 std::array<Image*, 5> Form2Controls::ShapeImages() const
@@ -154,10 +149,9 @@ Form2Controls BuildForm2(Form& form)
         catcher->SetKeepsFocus(true);
     c.cmd1->SetKeepsFocus(true);
 
-    c.Label1 = MakeLabel(&form, "Label1",
-                         QStringLiteral("Kid Safe - full screen, no ads, no links to social media ..."),
-                         LayoutFont(kComic, 20.25, true), QColor(0x00, 0x80, 0x00), Qt::AlignLeft,
-                         false, 2040, 120, 12135, 615);
+    c.Label1 = MakeLabel(
+        &form, "Label1", QStringLiteral("Kid Safe - full screen, no ads, no links to social media ..."),
+        LayoutFont(kComic, 20.25, true), QColor(0x00, 0x80, 0x00), Qt::AlignLeft, false, 2040, 120, 12135, 615);
 
     QWidget* f = c.Frame1;
     const QFont deckFont = LayoutFont(kComic, 20.25, false);
@@ -179,14 +173,13 @@ Form2Controls BuildForm2(Form& form)
     const QFont hintFont = LayoutFont(kSerif, 12, true);
     c.lblTop = MakeLabel(f, "lblTop", QStringLiteral("press spacebar... press again"), hintFont, Qt::black,
                          Qt::AlignHCenter, true, 6345, 2640, 2895, 285);
-    c.lblBottom = MakeLabel(f, "lblBottom", QStringLiteral("click flashcard = press spacebar"), hintFont,
-                            Qt::black, Qt::AlignHCenter, true, 6090, 7320, 3225, 285);
+    c.lblBottom = MakeLabel(f, "lblBottom", QStringLiteral("click flashcard = press spacebar"), hintFont, Qt::black,
+                            Qt::AlignHCenter, true, 6090, 7320, 3225, 285);
     c.lblBottom->setVisible(false);
-    c.lblPress = MakeLabel(f, "lblPress", QString(), hintFont, Qt::black, Qt::AlignLeft, false,
-                           5640, 2040, 4215, 5985);
-    c.lblNumberLetter = MakeLabel(f, "lblNumberLetter", QStringLiteral("1 2 3"), LayoutFont(kComic, 72, false),
-                                  c.Frame1->palette().color(QPalette::ButtonText), Qt::AlignHCenter, true,
-                                  6120, 3840, 3315, 2025);
+    c.lblPress = MakeLabel(f, "lblPress", QString(), hintFont, Qt::black, Qt::AlignLeft, false, 5640, 2040, 4215, 5985);
+    c.lblNumberLetter =
+        MakeLabel(f, "lblNumberLetter", QStringLiteral("1 2 3"), LayoutFont(kComic, 72, false),
+                  c.Frame1->palette().color(QPalette::ButtonText), Qt::AlignHCenter, true, 6120, 3840, 3315, 2025);
     c.shpFlash = Named(new Shape(Qt::white, QColor(0x80, 0x80, 0x80), f), "shpFlash");
     Place(c.shpFlash, 5640, 2160, 4125, 5715);
     c.imgShapes = MakeImage(f, "imgShapes", Id::Shapes, 6360, 4440, 2640, 915, false);
@@ -224,13 +217,14 @@ Form2Controls BuildForm2(Form& form)
     c.lblBrix2 = MakeLabel(f, "lblBrix2", QStringLiteral("www.quibbet.example"), LayoutFont(kComic, 12, true),
                            QColor(0xC0, 0x00, 0x00), Qt::AlignHCenter, true, 9690, 1785, 2325, 345);
 
-    c.FrameSetTimer = SettingsFrame(f, "FrameSetTimer", QStringLiteral("Set timer value (secs)"), 10185, 2670, 2835, 735);
+    c.FrameSetTimer =
+        SettingsFrame(f, "FrameSetTimer", QStringLiteral("Set timer value (secs)"), 10185, 2670, 2835, 735);
     c.FrameSetMax = SettingsFrame(f, "FrameSetMax", QStringLiteral("Set max number"), 10200, 3600, 2835, 765);
     c.FrameOrder = SettingsFrame(f, "FrameOrder", QStringLiteral("Items are displayed"), 10200, 4560, 2835, 1005);
     c.FrameLetters = SettingsFrame(f, "FrameLetters", QStringLiteral("Case"), 10200, 5760, 2835, 1125);
     c.FrameSound = SettingsFrame(f, "FrameSound", QStringLiteral("Sound"), 10200, 7080, 2835, 1095);
-    c.comboSetTimer = Picker<ComboBox>(c.FrameSetTimer, "comboSetTimer", QStringList{"off"} + Numbers(1, 6),
-                                       150, 210, 1005, 360);
+    c.comboSetTimer =
+        Picker<ComboBox>(c.FrameSetTimer, "comboSetTimer", QStringList{"off"} + Numbers(1, 6), 150, 210, 1005, 360);
     c.comboSetMaxNum = Picker<ComboBox>(c.FrameSetMax, "comboSetMaxNum", Numbers(1, 20), 150, 240, 1005, 360);
     c.ListOrder = Picker<ListBox>(c.FrameOrder, "ListOrder", {"in order", "random"}, 120, 300, 1995, 540);
     c.ListUpper = Picker<ListBox>(c.FrameLetters, "ListUpper", {"lower case", "upper case"}, 150, 300, 1995, 540);
@@ -249,19 +243,21 @@ Form2Controls BuildForm2(Form& form)
     c.Timer1 = Named(new TimerControl(&form), "Timer1");
 
     Stack({c.cmd1, c.Frame1, c.cmdNumbersx, c.cmdLettersx, c.cmdColorsx, c.cmdShapesx, c.Label1});
-    Stack({c.cmdNumbers, c.cmdColors, c.cmdLetters, c.cmdShapes, c.FrameOrder, c.FrameLetters, c.FrameSound,
-           c.FrameSetMax, c.FrameSetTimer, c.picNumbersCheck, c.Text1, c.cmdSetName, c.picShapesCheck,
-           c.picColorsCheck, c.picLettersCheck, c.lblTop, c.lblBottom, c.lblPress, c.imgSquare, c.imgCircle,
-           c.imgTriangle, c.imgRectangle, c.imgOval, c.lblTitle, c.lblBrix2, c.lblVersion, c.imgPlus2,
-           c.imgShapes, c.imgRed, c.imgGreen, c.imgBlue, c.imgYellow, c.imgBrown, c.imgOrange, c.imgBlack,
-           c.imgWhite, c.imgPurple, c.imgPink, c.imgGrey, c.imgToddlers, c.lblNumberLetter, c.shpFlash});
+    Stack({c.cmdNumbers,     c.cmdColors,      c.cmdLetters,      c.cmdShapes,       c.FrameOrder,      c.FrameLetters,
+           c.FrameSound,     c.FrameSetMax,    c.FrameSetTimer,   c.picNumbersCheck, c.Text1,           c.cmdSetName,
+           c.picShapesCheck, c.picColorsCheck, c.picLettersCheck, c.lblTop,          c.lblBottom,       c.lblPress,
+           c.imgSquare,      c.imgCircle,      c.imgTriangle,     c.imgRectangle,    c.imgOval,         c.lblTitle,
+           c.lblBrix2,       c.lblVersion,     c.imgPlus2,        c.imgShapes,       c.imgRed,          c.imgGreen,
+           c.imgBlue,        c.imgYellow,      c.imgBrown,        c.imgOrange,       c.imgBlack,        c.imgWhite,
+           c.imgPurple,      c.imgPink,        c.imgGrey,         c.imgToddlers,     c.lblNumberLetter, c.shpFlash});
 
     const std::initializer_list<QWidget*> tabOrder = {
-        c.Frame1, c.picLettersCheck, c.picColorsCheck, c.picShapesCheck, c.cmdSetName, c.Text1,
-        c.picNumbersCheck, c.FrameSetTimer, c.comboSetTimer, c.FrameSetMax, c.comboSetMaxNum, c.FrameSound,
-        c.ListSound, c.FrameLetters, c.ListUpper, c.FrameOrder, c.ListOrder, c.cmdShapes, c.cmdLetters,
-        c.cmdColors, c.cmdNumbers, c.lblBottom, c.lblTop, c.lblVersion, c.lblBrix2, c.lblTitle, c.lblPress,
-        c.lblNumberLetter, c.cmdNumbersx, c.cmdLettersx, c.cmdColorsx, c.cmdShapesx, c.cmd1, c.Label1};
+        c.Frame1,          c.picLettersCheck, c.picColorsCheck, c.picShapesCheck,  c.cmdSetName,     c.Text1,
+        c.picNumbersCheck, c.FrameSetTimer,   c.comboSetTimer,  c.FrameSetMax,     c.comboSetMaxNum, c.FrameSound,
+        c.ListSound,       c.FrameLetters,    c.ListUpper,      c.FrameOrder,      c.ListOrder,      c.cmdShapes,
+        c.cmdLetters,      c.cmdColors,       c.cmdNumbers,     c.lblBottom,       c.lblTop,         c.lblVersion,
+        c.lblBrix2,        c.lblTitle,        c.lblPress,       c.lblNumberLetter, c.cmdNumbersx,    c.cmdLettersx,
+        c.cmdColorsx,      c.cmdShapesx,      c.cmd1,           c.Label1};
     const QWidget* previous = nullptr;
     for (QWidget* w : tabOrder) {
         if (previous)

@@ -179,8 +179,7 @@ QImage FourSquares(QSize size, int crossFrom, int crossWidth, std::array<QColor,
 // A row of glyphs laid out by their ink rather than their advances, so the
 // commas can sit close after a character and the gaps fit a small box. The
 // commas are enlarged: at this size the font's own are mere dots.
-QPainterPath InkRow(const QFont& font, const QStringList& glyphs, double slant, double tightGap,
-                    double wideGap)
+QPainterPath InkRow(const QFont& font, const QStringList& glyphs, double slant, double tightGap, double wideGap)
 {
     QPainterPath row;
     double x = 0;
@@ -273,10 +272,10 @@ QPainterPath BrushStroke(QPointF a, QPointF control, QPointF b, double w0, doubl
 // copies leave bands of shade along the edges.
 QPainterPath Tick(double less, QPointF shift)
 {
-    QPainterPath shortStroke = BrushStroke(QPointF(8, 27), QPointF(15, 34), QPointF(24, 43),
-                                           std::max(1.0, 9.0 - less), std::max(1.0, 12.5 - less));
-    QPainterPath longStroke = BrushStroke(QPointF(24, 43), QPointF(38, 20), QPointF(62, 6),
-                                          std::max(1.0, 12.5 - less), std::max(1.0, 6.0 - less));
+    QPainterPath shortStroke = BrushStroke(QPointF(8, 27), QPointF(15, 34), QPointF(24, 43), std::max(1.0, 9.0 - less),
+                                           std::max(1.0, 12.5 - less));
+    QPainterPath longStroke = BrushStroke(QPointF(24, 43), QPointF(38, 20), QPointF(62, 6), std::max(1.0, 12.5 - less),
+                                          std::max(1.0, 6.0 - less));
     return shortStroke.united(longStroke).translated(shift);
 }
 
@@ -357,21 +356,21 @@ QImage Draw(Id id)
     case Id::Triangle: return ShapeCard(TriangleUp(QRectF(11, 16, 164, 106)));
     case Id::Rectangle: return ShapeCard(Rect(QRectF(10, 17, 165, 106)));
     case Id::Oval: return ShapeCard(Ellipse(QRectF(13, 20, 155, 92)));
-    case Id::NumbersButton:
-        return DeckLettering(QSize(73, 51), {"1", ",", "2", ",", "3"}, 0.0, QRectF(13, 22, 44, 20));
-    case Id::LettersButton:
-        return DeckLettering(QSize(73, 51), {"A", ",", "B", ",", "C"}, 0.2, QRectF(7, 24, 52, 20));
+    case Id::NumbersButton: return DeckLettering(QSize(73, 51), {"1", ",", "2", ",", "3"}, 0.0, QRectF(13, 22, 44, 20));
+    case Id::LettersButton: return DeckLettering(QSize(73, 51), {"A", ",", "B", ",", "C"}, 0.2, QRectF(7, 24, 52, 20));
     case Id::ColorsButton:
     case Id::Plus2:
-        return FourSquares(QSize(32, 32), 14, 3, {QColor(0x00, 0xFF, 0xFF), QColor(0x00, 0x80, 0x80),
-                                                  QColor(0xFF, 0x00, 0x00), QColor(0xFF, 0xFF, 0x00)});
+        return FourSquares(
+            QSize(32, 32), 14, 3,
+            {QColor(0x00, 0xFF, 0xFF), QColor(0x00, 0x80, 0x80), QColor(0xFF, 0x00, 0x00), QColor(0xFF, 0xFF, 0x00)});
     case Id::ShapesButton: return ShapesButton();
     case Id::Check: return CheckMark();
     case Id::Shapes: return ShapesBanner();
     case Id::Toddlers: return Toddlers();
     case Id::BackdropIcon:
-        return FourSquares(QSize(32, 32), 15, 2, {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00),
-                                                  QColor(0x00, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00)});
+        return FourSquares(
+            QSize(32, 32), 15, 2,
+            {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00)});
     }
     return {};
 }

@@ -16,8 +16,8 @@ void EndShowDesktop()
     if (connection == nullptr)
         return;
     static const char kName[] = "_NET_SHOWING_DESKTOP";
-    xcb_intern_atom_reply_t* atom
-        = xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
+    xcb_intern_atom_reply_t* atom =
+        xcb_intern_atom_reply(connection, xcb_intern_atom(connection, 1, sizeof kName - 1, kName), nullptr);
     if (atom == nullptr || atom->atom == XCB_ATOM_NONE) {  // no window manager has heard of it
         std::free(atom);
         return;

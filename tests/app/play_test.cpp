@@ -44,8 +44,7 @@ void SendKey(QEvent::Type type, int key, bool autoRepeat)
 {
     QWidget* target = QApplication::focusWidget();
     QVERIFY(target);
-    QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(),
-                    autoRepeat);
+    QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
     QApplication::sendEvent(target, &event);
 }
 
@@ -87,25 +86,29 @@ private slots:
             colorCards << name;
         for (int i = 0; i < 12; ++i)
             colorNames << QString::fromLatin1(engine::kColorNames[i % 11].data());
-        QTest::newRow("colors") << "cmdColors" << "colors" << colorCards << colorNames;
-        QTest::newRow("shapes") << "cmdShapes" << "shapes"
-                                << QStringList{"imgSquare", "imgCircle", "imgTriangle", "imgRectangle", "imgOval", "imgSquare"}
+        QTest::newRow("colors") << "cmdColors"
+                                << "colors" << colorCards << colorNames;
+        QTest::newRow("shapes") << "cmdShapes"
+                                << "shapes" << QStringList{"imgSquare",    "imgCircle", "imgTriangle",
+                                                           "imgRectangle", "imgOval",   "imgSquare"}
                                 << QStringList{"square", "circle", "triangle", "rectangle", "oval", "square"};
         QStringList letters, letterWords;
         for (char ch = 'A'; ch <= 'Z'; ++ch) {
             letters << QString(QChar(ch));
             letterWords << (QStringLiteral("AEIOUY").contains(QChar(ch)) ? ", " + QString(QChar(ch)).toLower()
-                                                                        : QString(QChar(ch)));
+                                                                         : QString(QChar(ch)));
         }
         letters << "A";
         letterWords << ", a";
-        QTest::newRow("letters") << "cmdLetters" << "letters" << letters << letterWords;
+        QTest::newRow("letters") << "cmdLetters"
+                                 << "letters" << letters << letterWords;
         QStringList numbers, numberWords;
         for (int n : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1}) {
             numbers << QString::number(n);
             numberWords << " " + QString::number(n);
         }
-        QTest::newRow("numbers") << "cmdNumbers" << "numbers" << numbers << numberWords;
+        QTest::newRow("numbers") << "cmdNumbers"
+                                 << "numbers" << numbers << numberWords;
     }
     void decksRunInOrderAndWrap()
     {
@@ -135,10 +138,18 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("check");
         QTest::addColumn<QString>("catcher");
-        QTest::newRow("colors") << "cmdColors" << "picColorsCheck" << "cmdColorsx";
-        QTest::newRow("shapes") << "cmdShapes" << "picShapesCheck" << "cmdShapesx";
-        QTest::newRow("letters") << "cmdLetters" << "picLettersCheck" << "cmdLettersx";
-        QTest::newRow("numbers") << "cmdNumbers" << "picNumbersCheck" << "cmdNumbersx";
+        QTest::newRow("colors") << "cmdColors"
+                                << "picColorsCheck"
+                                << "cmdColorsx";
+        QTest::newRow("shapes") << "cmdShapes"
+                                << "picShapesCheck"
+                                << "cmdShapesx";
+        QTest::newRow("letters") << "cmdLetters"
+                                 << "picLettersCheck"
+                                 << "cmdLettersx";
+        QTest::newRow("numbers") << "cmdNumbers"
+                                 << "picNumbersCheck"
+                                 << "cmdNumbersx";
     }
     void deckButtonMarksTheDeckAndMovesTheFocusToItsKeyCatcher()
     {
@@ -180,10 +191,18 @@ private slots:
         QTest::addColumn<QString>("shown");
         QTest::addColumn<QString>("heard");
         QTest::addColumn<bool>("focusComesBack");
-        QTest::newRow("colors") << "cmdColors" << "imgRed" << "red" << true;
-        QTest::newRow("shapes") << "cmdShapes" << "imgSquare" << "square" << true;
-        QTest::newRow("letters") << "cmdLetters" << "A" << ", a" << false;
-        QTest::newRow("numbers") << "cmdNumbers" << "1" << " 1" << false;
+        QTest::newRow("colors") << "cmdColors"
+                                << "imgRed"
+                                << "red" << true;
+        QTest::newRow("shapes") << "cmdShapes"
+                                << "imgSquare"
+                                << "square" << true;
+        QTest::newRow("letters") << "cmdLetters"
+                                 << "A"
+                                 << ", a" << false;
+        QTest::newRow("numbers") << "cmdNumbers"
+                                 << "1"
+                                 << " 1" << false;
     }
     void cardClickPressesTheDeckWhereverTheFocusIs()
     {
@@ -229,8 +248,8 @@ private slots:
     {
         StartedForm2 f;
         f.log->clear();
-        for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_A), int(Qt::Key_1),
-                        int(Qt::Key_Escape), int(Qt::Key_F1), int(Qt::Key_Down)})
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_A), int(Qt::Key_1), int(Qt::Key_Escape),
+                        int(Qt::Key_F1), int(Qt::Key_Down)})
             QTest::keyClick(f.form->windowHandle(), Qt::Key(key));
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1 2 3"));
         QCOMPARE(f.State().pressState, std::string("y"));

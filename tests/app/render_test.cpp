@@ -34,10 +34,10 @@ private slots:
         StartedForm2 f;
         const QImage shot = Grab(f, "start");
         QCOMPARE(shot.size(), QSize(1126, 715));
-        QCOMPARE(QColor(shot.pixel(20, 400)), QColor(Qt::black));        // margin
-        QCOMPARE(QColor(shot.pixel(80, 70)), QColor(0xE0, 0xE0, 0xE0));  // panel
-        QCOMPARE(QColor(shot.pixel(454, 506)), QColor(Qt::white));       // the card
-        QCOMPARE(QColor(shot.pixel(950, 14)), QColor(0xFF, 0x00, 0x00)); // Close
+        QCOMPARE(QColor(shot.pixel(20, 400)), QColor(Qt::black));                     // margin
+        QCOMPARE(QColor(shot.pixel(80, 70)), QColor(0xE0, 0xE0, 0xE0));               // panel
+        QCOMPARE(QColor(shot.pixel(454, 506)), QColor(Qt::white));                    // the card
+        QCOMPARE(QColor(shot.pixel(950, 14)), QColor(0xFF, 0x00, 0x00));              // Close
         QVERIFY(AnyPixelOf(shot, f.C().Label1->geometry(), qRgb(0x00, 0x80, 0x00)));  // notice
         QVERIFY(AnyPixelOf(shot, f.C().picNumbersCheck->geometry().translated(64, 56), qRgb(0xFC, 0x02, 0x0C)));
         // the deck buttons' faces

@@ -31,10 +31,14 @@ void Pick(const StartedForm2& f, QWidget* control, int index)
 
 std::string Stored(const engine::PlayState& s, const QString& name)
 {
-    if (name == "ListOrder") return s.randomOrder;
-    if (name == "ListUpper") return s.letterCase;
-    if (name == "ListSound") return s.sound;
-    if (name == "comboSetMaxNum") return s.maxNumber.text;
+    if (name == "ListOrder")
+        return s.randomOrder;
+    if (name == "ListUpper")
+        return s.letterCase;
+    if (name == "ListSound")
+        return s.sound;
+    if (name == "comboSetMaxNum")
+        return s.maxNumber.text;
     return s.timerSeconds;
 }
 
@@ -50,20 +54,34 @@ private slots:
         QTest::addColumn<int>("index");
         QTest::addColumn<QString>("stored");
         QTest::addColumn<QString>("heard");
-        QTest::newRow("in order (the start item again)") << "ListOrder" << 0 << "no" << "in order";
-        QTest::newRow("random") << "ListOrder" << 1 << "yes" << "random order";
-        QTest::newRow("lower case") << "ListUpper" << 0 << "lower" << "lower case";
-        QTest::newRow("upper case (the start item again)") << "ListUpper" << 1 << "upper" << "upper case";
-        QTest::newRow("sound on (the start item again)") << "ListSound" << 0 << "on" << "sound on";
-        QTest::newRow("sound off") << "ListSound" << 1 << "off" << "sound off";
-        QTest::newRow("max 1") << "comboSetMaxNum" << 0 << "1" << "max number now set to 1";
-        QTest::newRow("max 7") << "comboSetMaxNum" << 6 << "7" << "max number now set to 7";
-        QTest::newRow("max 10 (the start item again)") << "comboSetMaxNum" << 9 << "10" << "max number now set to 10";
-        QTest::newRow("max 20") << "comboSetMaxNum" << 19 << "20" << "max number now set to 20";
-        QTest::newRow("timer off (the start item again)") << "comboSetTimer" << 0 << "off" << "timer now off";
-        QTest::newRow("timer 1") << "comboSetTimer" << 1 << "1" << "timer now set to 1 second";
-        QTest::newRow("timer 2") << "comboSetTimer" << 2 << "2" << "timer now set to 2 seconds";
-        QTest::newRow("timer 6") << "comboSetTimer" << 6 << "6" << "timer now set to 6 seconds";
+        QTest::newRow("in order (the start item again)") << "ListOrder" << 0 << "no"
+                                                         << "in order";
+        QTest::newRow("random") << "ListOrder" << 1 << "yes"
+                                << "random order";
+        QTest::newRow("lower case") << "ListUpper" << 0 << "lower"
+                                    << "lower case";
+        QTest::newRow("upper case (the start item again)") << "ListUpper" << 1 << "upper"
+                                                           << "upper case";
+        QTest::newRow("sound on (the start item again)") << "ListSound" << 0 << "on"
+                                                         << "sound on";
+        QTest::newRow("sound off") << "ListSound" << 1 << "off"
+                                   << "sound off";
+        QTest::newRow("max 1") << "comboSetMaxNum" << 0 << "1"
+                               << "max number now set to 1";
+        QTest::newRow("max 7") << "comboSetMaxNum" << 6 << "7"
+                               << "max number now set to 7";
+        QTest::newRow("max 10 (the start item again)") << "comboSetMaxNum" << 9 << "10"
+                                                       << "max number now set to 10";
+        QTest::newRow("max 20") << "comboSetMaxNum" << 19 << "20"
+                                << "max number now set to 20";
+        QTest::newRow("timer off (the start item again)") << "comboSetTimer" << 0 << "off"
+                                                          << "timer now off";
+        QTest::newRow("timer 1") << "comboSetTimer" << 1 << "1"
+                                 << "timer now set to 1 second";
+        QTest::newRow("timer 2") << "comboSetTimer" << 2 << "2"
+                                 << "timer now set to 2 seconds";
+        QTest::newRow("timer 6") << "comboSetTimer" << 6 << "6"
+                                 << "timer now set to 6 seconds";
     }
     void everyPickIsStoredConfirmedAndGivesTheFocusBack()
     {

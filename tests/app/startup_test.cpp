@@ -20,14 +20,13 @@ private slots:
         QCOMPARE(s.sound, std::string("on"));
         QCOMPARE(s.randomOrder, std::string("no"));
         QCOMPARE(s.letterCase, std::string("upper"));
-        for (const std::string* flag : {&s.skipTimerClick, &s.skipMaxNumClick, &s.skipOrderClick,
-                                        &s.skipCaseClick, &s.skipSoundClick})
+        for (const std::string* flag :
+             {&s.skipTimerClick, &s.skipMaxNumClick, &s.skipOrderClick, &s.skipCaseClick, &s.skipSoundClick})
             QVERIFY(flag->empty());
-        for (int counter : {s.colorIndex, s.shapeIndex, s.letterIndex, s.lastColorIndex,
-                            s.lastShapeIndex, s.lastLetterIndex, s.lastNumber})
+        for (int counter : {s.colorIndex, s.shapeIndex, s.letterIndex, s.lastColorIndex, s.lastShapeIndex,
+                            s.lastLetterIndex, s.lastNumber})
             QCOMPARE(counter, 0);
-        for (const std::string* text : {&s.colorName, &s.shapeName, &s.letterText, &s.timerSeconds,
-                                        &s.childName})
+        for (const std::string* text : {&s.colorName, &s.shapeName, &s.letterText, &s.timerSeconds, &s.childName})
             QVERIFY(text->empty());
         QVERIFY(s.voice != nullptr);
         QCOMPARE(f.Spoken(), QStringList{"quibbet, toddlers"});
@@ -75,15 +74,16 @@ private slots:
     {
         StartedForm2 f;
         const QStringList names = {
-            "cmd1", "Frame1", "cmdNumbersx", "cmdLettersx", "cmdColorsx", "cmdShapesx", "Label1",
-            "cmdNumbers", "cmdColors", "cmdLetters", "cmdShapes", "FrameOrder", "ListOrder",
-            "FrameLetters", "ListUpper", "FrameSound", "ListSound", "FrameSetMax", "comboSetMaxNum",
-            "FrameSetTimer", "comboSetTimer", "picNumbersCheck", "Text1", "Timer1", "cmdSetName",
-            "picShapesCheck", "picColorsCheck", "picLettersCheck", "lblTop", "lblBottom", "lblPress",
-            "imgSquare", "imgCircle", "imgTriangle", "imgRectangle", "imgOval", "lblTitle", "lblBrix2",
-            "lblVersion", "imgPlus2", "imgShapes", "imgRed", "imgGreen", "imgBlue", "imgYellow",
-            "imgBrown", "imgOrange", "imgBlack", "imgWhite", "imgPurple", "imgPink", "imgGrey",
-            "imgToddlers", "lblNumberLetter", "shpFlash"};
+            "cmd1",           "Frame1",         "cmdNumbersx",    "cmdLettersx",     "cmdColorsx",   "cmdShapesx",
+            "Label1",         "cmdNumbers",     "cmdColors",      "cmdLetters",      "cmdShapes",    "FrameOrder",
+            "ListOrder",      "FrameLetters",   "ListUpper",      "FrameSound",      "ListSound",    "FrameSetMax",
+            "comboSetMaxNum", "FrameSetTimer",  "comboSetTimer",  "picNumbersCheck", "Text1",        "Timer1",
+            "cmdSetName",     "picShapesCheck", "picColorsCheck", "picLettersCheck", "lblTop",       "lblBottom",
+            "lblPress",       "imgSquare",      "imgCircle",      "imgTriangle",     "imgRectangle", "imgOval",
+            "lblTitle",       "lblBrix2",       "lblVersion",     "imgPlus2",        "imgShapes",    "imgRed",
+            "imgGreen",       "imgBlue",        "imgYellow",      "imgBrown",        "imgOrange",    "imgBlack",
+            "imgWhite",       "imgPurple",      "imgPink",        "imgGrey",         "imgToddlers",  "lblNumberLetter",
+            "shpFlash"};
         QCOMPARE(names.size(), 55);
         for (const QString& name : names)
             QVERIFY2(f.form->findChild<QObject*>(name), qPrintable(name));
@@ -238,9 +238,7 @@ private slots:
         QPointer<app::Form1> backdrop = new app::Form1(form);
         form->SetBackdrop(backdrop);
         const int before = ui::Form::LoadedCount();
-        QTimer::singleShot(50, form, [form] {
-            QTest::mouseClick(form->Controls().cmd1, Qt::LeftButton);
-        });
+        QTimer::singleShot(50, form, [form] { QTest::mouseClick(form->Controls().cmd1, Qt::LeftButton); });
         QElapsedTimer clock;
         clock.start();
         backdrop->Show();

@@ -20,10 +20,7 @@ constexpr QRgb kShapeBlue = 0xFF004080;
 using Test = std::function<bool(QRgb)>;
 
 // Straight alpha, so that colours read the same at every opacity.
-QImage Picture(Id id)
-{
-    return ui::pictures::Draw(id).convertToFormat(QImage::Format_ARGB32);
-}
+QImage Picture(Id id) { return ui::pictures::Draw(id).convertToFormat(QImage::Format_ARGB32); }
 
 QRect Bounds(const QImage& image, const Test& hit, const QRect& within)
 {
@@ -35,10 +32,7 @@ QRect Bounds(const QImage& image, const Test& hit, const QRect& within)
     return box;
 }
 
-QRect Bounds(const QImage& image, const Test& hit)
-{
-    return Bounds(image, hit, image.rect());
-}
+QRect Bounds(const QImage& image, const Test& hit) { return Bounds(image, hit, image.rect()); }
 
 int Count(const QImage& image, const Test& hit)
 {
@@ -70,8 +64,7 @@ std::vector<QRect> Pieces(const QImage& image, const Test& hit)
                 for (int dy = -1; dy <= 1; ++dy)
                     for (int dx = -1; dx <= 1; ++dx) {
                         const int x = p.x() + dx, y = p.y() + dy;
-                        if (x < 0 || y < 0 || x >= w || y >= h || seen[size_t(y * w + x)]
-                            || !hit(image.pixel(x, y)))
+                        if (x < 0 || y < 0 || x >= w || y >= h || seen[size_t(y * w + x)] || !hit(image.pixel(x, y)))
                             continue;
                         seen[size_t(y * w + x)] = 1;
                         todo.push_back({x, y});
@@ -125,9 +118,8 @@ const std::array<Row, ui::pictures::kCount> kAll{{
     {Id::BackdropIcon, "Form1-icon", {32, 32}},
 }};
 
-const std::array<Id, 11> kColorCards{Id::Red,   Id::Green, Id::Blue,   Id::Yellow,
-                                     Id::Brown, Id::Orange, Id::Black, Id::Grey,
-                                     Id::White, Id::Purple, Id::Pink};
+const std::array<Id, 11> kColorCards{Id::Red,   Id::Green, Id::Blue,  Id::Yellow, Id::Brown, Id::Orange,
+                                     Id::Black, Id::Grey,  Id::White, Id::Purple, Id::Pink};
 
 }  // namespace
 
@@ -150,8 +142,7 @@ private slots:
         QFETCH(QSize, size);
         const QImage image = ui::pictures::Draw(id);
         QCOMPARE(image.size(), size);
-        QVERIFY(image.format() == QImage::Format_ARGB32
-                || image.format() == QImage::Format_ARGB32_Premultiplied);
+        QVERIFY(image.format() == QImage::Format_ARGB32 || image.format() == QImage::Format_ARGB32_Premultiplied);
         QCOMPARE(ui::pictures::Name(id), name);
     }
 
@@ -204,8 +195,7 @@ private slots:
             for (QPoint p = centre; p.x() > 3 && p.x() < 185 && p.y() > 2 && p.y() < 135; p += step)
                 dark += MostlyDark(card.pixel(p)) ? 1 : 0;
             QVERIFY2(dark >= fewestDark && dark <= mostDark,
-                     qPrintable(QStringLiteral("%1 dark pixels towards %2,%3")
-                                    .arg(dark).arg(step.x()).arg(step.y())));
+                     qPrintable(QStringLiteral("%1 dark pixels towards %2,%3").arg(dark).arg(step.x()).arg(step.y())));
         }
     }
 
@@ -230,9 +220,15 @@ private slots:
             return most;
         };
         const std::array<std::pair<Id, QRgb>, 10> others{{
-            {Id::Green, 0xFF008000}, {Id::Blue, 0xFF0000FF}, {Id::Yellow, kBlack},
-            {Id::Brown, 0xFF804000}, {Id::Orange, 0xFFFF5706}, {Id::Black, kBlack},
-            {Id::Grey, 0xFF808080}, {Id::White, kBlack}, {Id::Purple, 0xFF8000FF},
+            {Id::Green, 0xFF008000},
+            {Id::Blue, 0xFF0000FF},
+            {Id::Yellow, kBlack},
+            {Id::Brown, 0xFF804000},
+            {Id::Orange, 0xFFFF5706},
+            {Id::Black, kBlack},
+            {Id::Grey, 0xFF808080},
+            {Id::White, kBlack},
+            {Id::Purple, 0xFF8000FF},
             {Id::Pink, kBlack},
         }};
         for (const auto& [id, outer] : others) {
@@ -244,9 +240,12 @@ private slots:
                         continue;
                     const QRgb c = card.pixel(x, y);
                     const double got = want == 1 ? double(NotWhite(c)) : coverage(c, outer);
-                    QVERIFY2(std::abs(got - want) < 0.03,
-                             qPrintable(QStringLiteral("%1 at %2,%3: %4 against %5")
-                                            .arg(ui::pictures::Name(id)).arg(x).arg(y).arg(got).arg(want)));
+                    QVERIFY2(std::abs(got - want) < 0.03, qPrintable(QStringLiteral("%1 at %2,%3: %4 against %5")
+                                                                         .arg(ui::pictures::Name(id))
+                                                                         .arg(x)
+                                                                         .arg(y)
+                                                                         .arg(got)
+                                                                         .arg(want)));
                 }
         }
     }
@@ -290,12 +289,12 @@ private slots:
         QTest::addColumn<QRgb>("bottomLeft");
         QTest::addColumn<QRgb>("bottomRight");
         QTest::addColumn<int>("crossWidth");
-        QTest::newRow("cmdColors") << Id::ColorsButton << QRgb(0xFF00FFFF) << QRgb(0xFF008080)
-                                   << QRgb(0xFFFF0000) << QRgb(0xFFFFFF00) << 3;
-        QTest::newRow("imgPlus2") << Id::Plus2 << QRgb(0xFF00FFFF) << QRgb(0xFF008080)
-                                  << QRgb(0xFFFF0000) << QRgb(0xFFFFFF00) << 3;
-        QTest::newRow("Form1 icon") << Id::BackdropIcon << QRgb(0xFF0000FF) << QRgb(0xFFFF0000)
-                                    << QRgb(0xFF008000) << QRgb(0xFFFFFF00) << 2;
+        QTest::newRow("cmdColors") << Id::ColorsButton << QRgb(0xFF00FFFF) << QRgb(0xFF008080) << QRgb(0xFFFF0000)
+                                   << QRgb(0xFFFFFF00) << 3;
+        QTest::newRow("imgPlus2") << Id::Plus2 << QRgb(0xFF00FFFF) << QRgb(0xFF008080) << QRgb(0xFFFF0000)
+                                  << QRgb(0xFFFFFF00) << 3;
+        QTest::newRow("Form1 icon") << Id::BackdropIcon << QRgb(0xFF0000FF) << QRgb(0xFFFF0000) << QRgb(0xFF008000)
+                                    << QRgb(0xFFFFFF00) << 2;
     }
     void fourSquares()
     {
@@ -330,16 +329,13 @@ private slots:
             for (int x = 0; x < 32; ++x) {
                 if ((x >= before && x <= after) || (y >= rows.front() && y <= rows.back()))
                     continue;
-                const QRgb want = y < rows.front() ? (x < before ? topLeft : topRight)
-                                                   : (x < before ? bottomLeft : bottomRight);
+                const QRgb want =
+                    y < rows.front() ? (x < before ? topLeft : topRight) : (x < before ? bottomLeft : bottomRight);
                 QVERIFY2(image.pixel(x, y) == want, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
     }
 
-    void plus2IsTheColorsButtonPicture()
-    {
-        QCOMPARE(Picture(Id::Plus2), Picture(Id::ColorsButton));
-    }
+    void plus2IsTheColorsButtonPicture() { QCOMPARE(Picture(Id::Plus2), Picture(Id::ColorsButton)); }
 
     void lettering_data()
     {
@@ -402,11 +398,9 @@ private slots:
         QTest::addColumn<QRgb>("ground");
         QTest::addColumn<QList<QSize>>("sizes");
         QTest::addColumn<QList<QRgb>>("colours");
-        QTest::newRow("cmdShapes") << Id::ShapesButton << QRgb(0)
-                                   << QList<QSize>{{25, 17}, {20, 21}, {23, 22}}
+        QTest::newRow("cmdShapes") << Id::ShapesButton << QRgb(0) << QList<QSize>{{25, 17}, {20, 21}, {23, 22}}
                                    << QList<QRgb>{0xFF000080, 0xFF800000, 0xFF008000};
-        QTest::newRow("imgShapes") << Id::Shapes << kWhite
-                                   << QList<QSize>{{61, 43}, {52, 61}, {50, 59}}
+        QTest::newRow("imgShapes") << Id::Shapes << kWhite << QList<QSize>{{61, 43}, {52, 61}, {50, 59}}
                                    << QList<QRgb>{0xFF004080, 0xFF800000, 0xFF008000};
     }
     void threeShapes()
@@ -439,8 +433,7 @@ private slots:
         }
         const QRect block = boxes[0], round = boxes[1], triangle = boxes[2];
         QCOMPARE(Count(image, [&](QRgb c) { return c == colours[0]; }), block.width() * block.height());
-        for (const QPoint corner :
-             {round.topLeft(), round.topRight(), round.bottomLeft(), round.bottomRight()})
+        for (const QPoint corner : {round.topLeft(), round.topRight(), round.bottomLeft(), round.bottomRight()})
             QCOMPARE(Hex(image.pixel(corner)), Hex(ground));
         const auto widthAt = [&](int y) {
             return Bounds(image, figure, QRect(triangle.left(), y, triangle.width(), 1)).width();
@@ -458,13 +451,16 @@ private slots:
 
         constexpr QRgb kRed = 0xFFFC020C;
         QVERIFY(Count(tick, [](QRgb c) { return c == kRed; }) > 150);
-        QVERIFY(Count(tick, [](QRgb c) {
-                    return qAlpha(c) >= 128 && std::max({qRed(c), qGreen(c), qBlue(c)}) < 0x40;
-                }) > 40);
-        QVERIFY(Count(tick, [](QRgb c) {
-                    return Opaque(c) && qRed(c) >= 0x70 && qRed(c) <= 0xE0 && qGreen(c) < 0x20
-                           && qBlue(c) < 0x20;
-                }) > 50);
+        QVERIFY(Count(tick,
+                      [](QRgb c) {
+                          return qAlpha(c) >= 128 && std::max({qRed(c), qGreen(c), qBlue(c)}) < 0x40;
+                      })
+                > 40);
+        QVERIFY(Count(tick,
+                      [](QRgb c) {
+                          return Opaque(c) && qRed(c) >= 0x70 && qRed(c) <= 0xE0 && qGreen(c) < 0x20 && qBlue(c) < 0x20;
+                      })
+                > 50);
         // The bright red never meets the background: an edge always lies between.
         for (int y = 1; y < h - 1; ++y)
             for (int x = 1; x < w - 1; ++x)
@@ -493,16 +489,17 @@ private slots:
         QVERIFY(Bounds(word, Inked, QRect(0, 0, 8, 8)).isNull());
         QVERIFY(Bounds(word, Inked, QRect(w - 8, h - 8, 8, 8)).isNull());
         // One ink; where the edge is faint its colour is only as exact as its alpha allows.
-        QCOMPARE(Count(word, [](QRgb c) {
-                     return Inked(c)
-                            && (std::max({qRed(c), qGreen(c), qBlue(c)}) > 0x10 || qRed(c) < qGreen(c));
-                 }),
+        QCOMPARE(Count(word,
+                       [](QRgb c) {
+                           return Inked(c) && (std::max({qRed(c), qGreen(c), qBlue(c)}) > 0x10 || qRed(c) < qGreen(c));
+                       }),
                  0);
-        QCOMPARE(Count(word, [](QRgb c) {
-                     return qAlpha(c) >= 128
-                            && (std::abs(qRed(c) - 4) > 1 || std::abs(qGreen(c) - 2) > 1
-                                || std::abs(qBlue(c) - 4) > 1);
-                 }),
+        QCOMPARE(Count(word,
+                       [](QRgb c) {
+                           return qAlpha(c) >= 128
+                                  && (std::abs(qRed(c) - 4) > 1 || std::abs(qGreen(c) - 2) > 1
+                                      || std::abs(qBlue(c) - 4) > 1);
+                       }),
                  0);
         QVERIFY(Count(word, [](QRgb c) { return c == 0xFF040204; }) > 150);
 

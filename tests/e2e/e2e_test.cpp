@@ -14,7 +14,8 @@ namespace {
 
 QString Describe(const Program& p)
 {
-    if (p.Running()) return QStringLiteral("still running");
+    if (p.Running())
+        return QStringLiteral("still running");
     return QStringLiteral("ended: status %1, %2")
         .arg(p.ExitCode())
         .arg(p.ExitStatus() == QProcess::NormalExit ? "normal exit" : "crashed");
@@ -23,17 +24,21 @@ QString Describe(const Program& p)
 // Start-up is over when the check mark shows and the greeting has finished.
 bool StartReady(Program& p, Audio& audio, QString* why)
 {
-    if (!p.Start()) return *why = "could not start " + Program::Executable(), false;
-    if (!p.WaitForWindows(5000)) return *why = "Form1 and Form2 not both mapped within 5 s; " + Describe(p), false;
-    if (!p.WaitForStartupEnd(5000)) return *why = "no check mark beside Numbers within 5 s; " + Describe(p), false;
-    if (!audio.WaitForQuiet(400, 8000)) return *why = QStringLiteral("the greeting did not end within 8 s"), false;
+    if (!p.Start())
+        return *why = "could not start " + Program::Executable(), false;
+    if (!p.WaitForWindows(5000))
+        return *why = "Form1 and Form2 not both mapped within 5 s; " + Describe(p), false;
+    if (!p.WaitForStartupEnd(5000))
+        return *why = "no check mark beside Numbers within 5 s; " + Describe(p), false;
+    if (!audio.WaitForQuiet(400, 8000))
+        return *why = QStringLiteral("the greeting did not end within 8 s"), false;
     return true;
 }
 
-#define START_READY(p, audio)                                   \
-    do {                                                         \
-        QString why_;                                            \
-        QVERIFY2(StartReady((p), (audio), &why_), qPrintable(why_)); \
+#define START_READY(p, audio)                                                                                          \
+    do {                                                                                                               \
+        QString why_;                                                                                                  \
+        QVERIFY2(StartReady((p), (audio), &why_), qPrintable(why_));                                                   \
     } while (0)
 
 #define VERIFY_RUNNING(p) QVERIFY2((p).Running(), qPrintable(Describe(p)))
@@ -43,7 +48,8 @@ bool StaysRunning(Program& p, int ms)
 {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) {
-        if (!p.Running()) return false;
+        if (!p.Running())
+            return false;
         QTest::qWait(20);
     }
     return p.Running();
@@ -60,7 +66,8 @@ bool PressesPlay(Program& p, int presses = 2)
         Press();
         QDeadlineTimer deadline(1500);
         while (!deadline.hasExpired()) {
-            if (DifferentPixels(ReadCard(p.View()).image, before) > 200) return true;
+            if (DifferentPixels(ReadCard(p.View()).image, before) > 200)
+                return true;
             QTest::qWait(20);
         }
     }
@@ -75,7 +82,8 @@ CardInk SettledCard(const Program& p)
     while (!deadline.hasExpired()) {
         QTest::qWait(30);
         CardInk now = ReadCard(p.View());
-        if (DifferentPixels(now.image, last.image) == 0) return now;
+        if (DifferentPixels(now.image, last.image) == 0)
+            return now;
         last = now;
     }
     return last;
@@ -85,7 +93,8 @@ bool PanelInViewSoon(Program& p, int ms, QString* why)
 {
     QDeadlineTimer deadline(ms);
     do {
-        if (p.View().PanelInView(why)) return true;
+        if (p.View().PanelInView(why))
+            return true;
         QTest::qWait(20);
     } while (!deadline.hasExpired());
     return false;
@@ -103,7 +112,8 @@ bool Form2AboveForm1(const Program& p)
 // The ink box of "1": narrow and centred on the card near panel x 513.
 bool LooksLikeOne(const CardInk& ink)
 {
-    return ink.inkPixels > 300 && ink.inkBox.width() < 75 && std::abs(ink.inkBox.center().x() - at::Panel(QPoint(513, 0)).x()) < 25;
+    return ink.inkPixels > 300 && ink.inkBox.width() < 75
+           && std::abs(ink.inkBox.center().x() - at::Panel(QPoint(513, 0)).x()) < 25;
 }
 
 QString InkText(const CardInk& ink)
@@ -183,9 +193,13 @@ void EndToEnd::windowsAndGreeting()
     for (int y = 0; y < screen.height(); y += 31)
         for (int x = 0; x < screen.width(); x += 31) {
             for (QPoint pt : {QPoint(x, y), QPoint(screen.right() - x, screen.bottom() - y)}) {
-                if (form2.adjusted(-1, -1, 1, 1).contains(pt)) continue;
+                if (form2.adjusted(-1, -1, 1, 1).contains(pt))
+                    continue;
                 QVERIFY2(Near(QColor(shot.pixel(pt)), Qt::black, 4),
-                         qPrintable(QStringLiteral("backdrop (%1,%2) is %3").arg(pt.x()).arg(pt.y()).arg(QColor(shot.pixel(pt)).name())));
+                         qPrintable(QStringLiteral("backdrop (%1,%2) is %3")
+                                        .arg(pt.x())
+                                        .arg(pt.y())
+                                        .arg(QColor(shot.pixel(pt)).name())));
                 ++checked;
             }
         }
@@ -197,8 +211,8 @@ void EndToEnd::windowsAndGreeting()
     Form2View view(shot, form2.topLeft());
     QString why;
     QVERIFY2(view.PanelInView(&why), qPrintable(why));
-    QVERIFY(Near(view.Client(at::kClose.center() + QPoint(0, 14)), QColor(0xFF, 0, 0), 12) ||
-            Near(view.Client(at::kClose.topLeft() + QPoint(6, 6)), QColor(0xFF, 0, 0), 12));
+    QVERIFY(Near(view.Client(at::kClose.center() + QPoint(0, 14)), QColor(0xFF, 0, 0), 12)
+            || Near(view.Client(at::kClose.topLeft() + QPoint(6, 6)), QColor(0xFF, 0, 0), 12));
     QVERIFY(Near(view.Client(at::kMargin), Qt::black, 4));
     QVERIFY(Near(view.Client(at::kNumbers.topLeft() + QPoint(8, 8)), QColor(0x00, 0x80, 0x00), 12));
     QVERIFY(Near(view.Client(at::kLetters.topLeft() + QPoint(8, 8)), QColor(0xC0, 0xFF, 0xFF), 12));
@@ -206,7 +220,8 @@ void EndToEnd::windowsAndGreeting()
     QVERIFY(Near(view.Client(at::kShapes.topLeft() + QPoint(8, 8)), QColor(0xFF, 0xFF, 0xC0), 12));
     QVERIFY(Near(view.Client(at::kCard.topLeft() + QPoint(20, 20)), Qt::white, 8));
     QVERIFY(RedTickPixels(view, at::kMarkNumbers) > 40);
-    for (QRect other : {at::kMarkLetters, at::kMarkColors, at::kMarkShapes}) QCOMPARE(RedTickPixels(view, other), 0);
+    for (QRect other : {at::kMarkLetters, at::kMarkColors, at::kMarkShapes})
+        QCOMPARE(RedTickPixels(view, other), 0);
     // The start card "1 2 3" spans most of the card's width.
     CardInk start = ReadCard(view);
     QVERIFY2(start.inkBox.width() > 150, qPrintable(InkText(start)));
@@ -266,7 +281,8 @@ void EndToEnd::deckButtons()
     QVERIFY2(audio_.Heard(t, 1000), "the deck button was not heard");
     QTRY_VERIFY_WITH_TIMEOUT(RedTickPixels(p.View(), mark) > 40, 1500);
     for (QRect other : {at::kMarkNumbers, at::kMarkLetters, at::kMarkColors, at::kMarkShapes})
-        if (other != mark) QCOMPARE(RedTickPixels(p.View(), other), 0);
+        if (other != mark)
+            QCOMPARE(RedTickPixels(p.View(), other), 0);
     QVERIFY(audio_.WaitForQuiet(300, 5000));
 
     Press();
@@ -277,13 +293,16 @@ void EndToEnd::deckButtons()
         QVERIFY2(shown.inkPixels > 500 && shown.redPixels == 0, qPrintable(InkText(shown)));
         QVERIFY2(shown.inkBox.width() > one.inkBox.width() + 15, qPrintable(InkText(shown) + " vs 1: " + InkText(one)));
         QVERIFY2(std::abs(shown.inkBox.center().x() - one.inkBox.center().x()) < 25, qPrintable(InkText(shown)));
-        QVERIFY(shown.inkBox.top() < at::Panel(QPoint(0, 330)).y() && shown.inkBox.bottom() > at::Panel(QPoint(0, 330)).y());
+        QVERIFY(shown.inkBox.top() < at::Panel(QPoint(0, 330)).y()
+                && shown.inkBox.bottom() > at::Panel(QPoint(0, 330)).y());
     } else if (card == "red") {
         QVERIFY2(Near(p.View().Client(at::kCardPicture.center()), QColor(0xFF, 0, 0), 20),
                  qPrintable(p.View().Client(at::kCardPicture.center()).name()));
         QVERIFY2(shown.redPixels > 2000, qPrintable(InkText(shown)));
     } else {
-        QVERIFY2(DifferentPixels(p.View().Client(at::kCardPicture), one.image.copy(at::kCardPicture.translated(-at::kCardFace.topLeft()))) > 500,
+        QVERIFY2(DifferentPixels(p.View().Client(at::kCardPicture),
+                                 one.image.copy(at::kCardPicture.translated(-at::kCardFace.topLeft())))
+                     > 500,
                  "nothing new in the picture place");
     }
     VERIFY_RUNNING(p);
@@ -307,7 +326,8 @@ void EndToEnd::soundOff()
         t = NowMs();
         Press();
         double peak = 0;
-        QVERIFY2(audio_.QuietDuring(t, 1000, &peak), qPrintable(QStringLiteral("answer heard with sound off, RMS %1").arg(peak)));
+        QVERIFY2(audio_.QuietDuring(t, 1000, &peak),
+                 qPrintable(QStringLiteral("answer heard with sound off, RMS %1").arg(peak)));
     }
 
     t = NowMs();
@@ -330,17 +350,24 @@ void EndToEnd::backdropClicks()
     START_READY(p, audio_);
     const QRect form2 = p.Form2Info()->geometry;
     const QSize screen = Screen::Size();
-    const QVector<QPoint> spots{{20, 20}, {screen.width() - 5, screen.height() - 5}, {form2.left() / 2, form2.center().y()},
+    const QVector<QPoint> spots{{20, 20},
+                                {screen.width() - 5, screen.height() - 5},
+                                {form2.left() / 2, form2.center().y()},
                                 {form2.center().x(), (form2.bottom() + screen.height()) / 2}};
     int round = 0;
     for (QPoint spot : spots) {
         Input::Click(spot);
         QString why;
-        QVERIFY2(PanelInViewSoon(p, 2000, &why), qPrintable(QStringLiteral("after a click at %1,%2: %3").arg(spot.x()).arg(spot.y()).arg(why)));
+        QVERIFY2(PanelInViewSoon(p, 2000, &why),
+                 qPrintable(QStringLiteral("after a click at %1,%2: %3").arg(spot.x()).arg(spot.y()).arg(why)));
         QVERIFY(Form2AboveForm1(p));
         QVERIFY2(NetWmState(p.Form2()).contains("_NET_WM_STATE_ABOVE"), qPrintable(NetWmState(p.Form2()).join(' ')));
-        if (round++ == 0) Screen::Shot("after-backdrop-click");
-        QVERIFY2(PressesPlay(p), qPrintable(QStringLiteral("spacebar did not play after a backdrop click at %1,%2").arg(spot.x()).arg(spot.y())));
+        if (round++ == 0)
+            Screen::Shot("after-backdrop-click");
+        QVERIFY2(
+            PressesPlay(p),
+            qPrintable(
+                QStringLiteral("spacebar did not play after a backdrop click at %1,%2").arg(spot.x()).arg(spot.y())));
     }
     VERIFY_RUNNING(p);
 }
@@ -367,7 +394,8 @@ void EndToEnd::windowManagerKeys()
     QVERIFY(f2);
     QString why;
     bool inView = PanelInViewSoon(p, 2000, &why);
-    if (!inView) Screen::Shot("wm-keys-" + keys.join('_'));
+    if (!inView)
+        Screen::Shot("wm-keys-" + keys.join('_'));
     QVERIFY2(p.Form2Info()->viewable, "Form2 is not mapped");
     QVERIFY2(inView, qPrintable(why + "; Form2 state: " + NetWmState(p.Form2()).join(' ')));
     p.ClickClient(at::kMargin);
@@ -399,7 +427,8 @@ void EndToEnd::closeRequestsIgnored()
         QByteArray active;
         while (!deadline.hasExpired() && (active = Run("xdotool", {"getactivewindow"}).trimmed()).toUInt() != id)
             QTest::qWait(20);
-        if (active.toUInt() != id) qInfo("focus went to %s rather than %u", active.constData(), id);
+        if (active.toUInt() != id)
+            qInfo("focus went to %s rather than %u", active.constData(), id);
         Input::Keys({"alt+F4"});
     } else if (how == "_NET_CLOSE_WINDOW") {
         SendNetClose(id);
@@ -464,11 +493,30 @@ void EndToEnd::mash()
     QRandomGenerator rng(seed);
 
     QStringList plain;
-    for (char c = 'a'; c <= 'z'; ++c) plain << QString(QChar(c));
-    for (char c = '0'; c <= '9'; ++c) plain << QString(QChar(c));
-    for (int f = 1; f <= 12; ++f) plain << QStringLiteral("F%1").arg(f);
-    plain << "space" << "space" << "space" << "Return" << "Escape" << "Tab" << "BackSpace" << "Delete" << "Left" << "Right"
-          << "Up" << "Down" << "Home" << "End" << "Prior" << "Next" << "Menu" << "super";
+    for (char c = 'a'; c <= 'z'; ++c)
+        plain << QString(QChar(c));
+    for (char c = '0'; c <= '9'; ++c)
+        plain << QString(QChar(c));
+    for (int f = 1; f <= 12; ++f)
+        plain << QStringLiteral("F%1").arg(f);
+    plain << "space"
+          << "space"
+          << "space"
+          << "Return"
+          << "Escape"
+          << "Tab"
+          << "BackSpace"
+          << "Delete"
+          << "Left"
+          << "Right"
+          << "Up"
+          << "Down"
+          << "Home"
+          << "End"
+          << "Prior"
+          << "Next"
+          << "Menu"
+          << "super";
     const QStringList mods{"alt", "ctrl", "shift", "super", "ctrl+shift", "alt+shift", "super+shift"};
     auto forbidden = [](const QString& k) {
         // Ctrl+Alt with BackSpace, Delete or a function key is the X server's and the console's, not the program's.
@@ -486,24 +534,31 @@ void EndToEnd::mash()
             QString k = plain[rng.bounded(int(plain.size()))];
             if (rng.bounded(4) == 0) {
                 QString chord = mods[rng.bounded(int(mods.size()))] + "+" + k;
-                if (!forbidden(chord)) k = chord;
+                if (!forbidden(chord))
+                    k = chord;
             }
-            if (i == 50) k = "alt+F4";
-            if (i == 120) k = "alt+Tab";
+            if (i == 50)
+                k = "alt+F4";
+            if (i == 120)
+                k = "alt+Tab";
             chain << k;
             ++keys;
         }
         // Openbox menus opened by alt+space take the keyboard; a person would close them.
-        chain << "Escape" << "Escape";
+        chain << "Escape"
+              << "Escape";
         for (int i = 0; i < 8; ++i) {
             QPoint at;
-            do at = QPoint(rng.bounded(screen.width()), rng.bounded(screen.height()));
+            do
+                at = QPoint(rng.bounded(screen.width()), rng.bounded(screen.height()));
             while (close.contains(at));
-            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click" << "1";
+            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click"
+                  << "1";
             ++clicks;
         }
         Input::Chain(chain);
-        if (!p.Running()) break;
+        if (!p.Running())
+            break;
     }
     Input::Keys({"Escape", "Escape"});
     qInfo("%d keys and %d clicks in %lld ms", keys, clicks, took.elapsed());
@@ -523,7 +578,8 @@ void EndToEnd::mash()
     QVERIFY(audio_.WaitForQuiet(300, 8000));
     const qint64 rssAfter = p.RssKb();
     qInfo("VmRSS %lld kB before, %lld kB after", rssBefore, rssAfter);
-    QVERIFY2(rssAfter - rssBefore < 5 * 1024, qPrintable(QStringLiteral("RSS grew by %1 kB").arg(rssAfter - rssBefore)));
+    QVERIFY2(rssAfter - rssBefore < 5 * 1024,
+             qPrintable(QStringLiteral("RSS grew by %1 kB").arg(rssAfter - rssBefore)));
 }
 
 void EndToEnd::badInput_data()
@@ -544,12 +600,15 @@ void EndToEnd::badInput()
         QVERIFY(p.Start());
         QVERIFY2(p.WaitForWindows(5000), qPrintable(Describe(p)));
         QStringList chain{"key", "--delay", "5"};
-        for (int i = 0; i < 20; ++i) chain << "space";
+        for (int i = 0; i < 20; ++i)
+            chain << "space";
         const QPoint card = p.ToScreen(at::kCardClick), letters = p.ToScreen(at::kLetters.center());
         for (QPoint at : {card, letters, card, card})
-            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click" << "1";
+            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click"
+                  << "1";
         Input::Chain(chain);
-        QVERIFY2(p.WaitForStartupEnd(5000) || RedTickPixels(p.View(), at::kMarkLetters) > 40, "no check mark after start-up");
+        QVERIFY2(p.WaitForStartupEnd(5000) || RedTickPixels(p.View(), at::kMarkLetters) > 40,
+                 "no check mark after start-up");
         QVERIFY(audio_.WaitForQuiet(400, 8000));
     } else {
         START_READY(p, audio_);
@@ -560,9 +619,11 @@ void EndToEnd::badInput()
         QString text;
         if (what == "long") {
             QRandomGenerator rng(7);
-            for (int i = 0; i < 5000; ++i) text += QChar('a' + rng.bounded(26));
+            for (int i = 0; i < 5000; ++i)
+                text += QChar('a' + rng.bounded(26));
         } else if (what == "unicode") {
-            text = QStringLiteral("Zo\u00EB \u00F1 \u00DF \u03A9 \u65E5\u672C\u8A9E \u0645\u0631\u062D\u0628\u0627 \U0001F642");
+            text = QStringLiteral(
+                "Zo\u00EB \u00F1 \u00DF \u03A9 \u65E5\u672C\u8A9E \u0645\u0631\u062D\u0628\u0627 \U0001F642");
         } else {
             text = QStringLiteral("<speak>hi</speak> [[h@l'oU]] &amp; \"q\" <b>x</b>");
         }
@@ -575,7 +636,8 @@ void EndToEnd::badInput()
         QStringList chain;
         for (int i = 0; i < 60; ++i) {
             QPoint at = p.ToScreen(i % 2 ? at::kSoundOn : at::kSoundOff);
-            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click" << "1";
+            chain << "mousemove" << QString::number(at.x()) << QString::number(at.y()) << "click"
+                  << "1";
         }
         Input::Chain(chain);
         QVERIFY2(StaysRunning(p, 300), qPrintable(Describe(p)));

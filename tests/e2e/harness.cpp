@@ -61,34 +61,39 @@ QByteArray Run(const QString& program, const QStringList& args, int timeoutMs, i
     p.setProcessChannelMode(QProcess::SeparateChannels);
     p.start(program, args);
     if (!p.waitForStarted(timeoutMs)) {
-        if (exitCode) *exitCode = -1;
+        if (exitCode)
+            *exitCode = -1;
         return {};
     }
     p.closeWriteChannel();
     if (!p.waitForFinished(timeoutMs)) {
         p.kill();
         p.waitForFinished(1000);
-        if (exitCode) *exitCode = -1;
+        if (exitCode)
+            *exitCode = -1;
         return {};
     }
-    if (exitCode) *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
+    if (exitCode)
+        *exitCode = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     return p.readAllStandardOutput();
 }
 
 namespace at {
 QVector<QPoint> PanelGreySpots()
 {
-    return {Panel(QPoint(8, 8)), Panel(QPoint(984, 8)), Panel(QPoint(8, 608)), Panel(QPoint(984, 608)),
+    return {Panel(QPoint(8, 8)),    Panel(QPoint(984, 8)),   Panel(QPoint(8, 608)),  Panel(QPoint(984, 608)),
             Panel(QPoint(40, 300)), Panel(QPoint(960, 300)), Panel(QPoint(500, 600))};
 }
 }  // namespace at
 
 std::optional<WindowInfo> QueryWindow(quint32 id)
 {
-    if (id == 0) return std::nullopt;
+    if (id == 0)
+        return std::nullopt;
     int code = 0;
     QString out = QString::fromLocal8Bit(Run("xwininfo", {"-id", QString::number(id)}, 5000, &code));
-    if (code != 0) return std::nullopt;
+    if (code != 0)
+        return std::nullopt;
     WindowInfo w;
     w.id = id;
     w.geometry = QRect(Field(out, "Absolute upper-left X").toInt(), Field(out, "Absolute upper-left Y").toInt(),
@@ -102,7 +107,8 @@ QVector<quint32> ClientStacking()
     QString out = QString::fromLatin1(Run("xprop", {"-root", "_NET_CLIENT_LIST_STACKING"}));
     QVector<quint32> ids;
     static const QRegularExpression hex(QStringLiteral("0x[0-9a-fA-F]+"));
-    for (auto it = hex.globalMatch(out); it.hasNext();) ids.push_back(it.next().captured(0).toUInt(nullptr, 16));
+    for (auto it = hex.globalMatch(out); it.hasNext();)
+        ids.push_back(it.next().captured(0).toUInt(nullptr, 16));
     return ids;
 }
 
@@ -111,7 +117,8 @@ QStringList NetWmState(quint32 id)
     QString out = QString::fromLatin1(Run("xprop", {"-id", QString::number(id), "_NET_WM_STATE"}));
     QStringList states;
     static const QRegularExpression atom(QStringLiteral("_NET_WM_STATE_[A-Z_]+"));
-    for (auto it = atom.globalMatch(out); it.hasNext();) states << it.next().captured(0);
+    for (auto it = atom.globalMatch(out); it.hasNext();)
+        states << it.next().captured(0);
     return states;
 }
 
@@ -120,8 +127,8 @@ QStringList NetWmState(quint32 id)
 QImage Screen::Grab(QRect area)
 {
     QScreen* screen = QGuiApplication::primaryScreen();
-    QPixmap pixmap = area.isEmpty() ? screen->grabWindow(0)
-                                    : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
+    QPixmap pixmap =
+        area.isEmpty() ? screen->grabWindow(0) : screen->grabWindow(0, area.x(), area.y(), area.width(), area.height());
     return pixmap.toImage().convertToFormat(QImage::Format_RGB32);
 }
 
@@ -130,7 +137,8 @@ QSize Screen::Size() { return QGuiApplication::primaryScreen()->size(); }
 void Screen::Shot(const QString& name)
 {
     QString dir = qEnvironmentVariable("E2E_SHOTS");
-    if (dir.isEmpty()) return;
+    if (dir.isEmpty())
+        return;
     QDir().mkpath(dir);
     Grab().save(dir + QLatin1Char('/') + name + QStringLiteral(".png"));
 }
@@ -140,7 +148,8 @@ void Screen::Shot(const QString& name)
 QColor Form2View::Client(QPoint p) const
 {
     QPoint s = p + origin_;
-    if (!shot_.rect().contains(s)) return QColor();
+    if (!shot_.rect().contains(s))
+        return QColor();
     return QColor(shot_.pixel(s));
 }
 
@@ -148,8 +157,8 @@ QImage Form2View::Client(QRect r) const { return shot_.copy(r.translated(origin_
 
 bool Near(QColor c, QColor want, int tolerance)
 {
-    return c.isValid() && std::abs(c.red() - want.red()) <= tolerance &&
-           std::abs(c.green() - want.green()) <= tolerance && std::abs(c.blue() - want.blue()) <= tolerance;
+    return c.isValid() && std::abs(c.red() - want.red()) <= tolerance && std::abs(c.green() - want.green()) <= tolerance
+           && std::abs(c.blue() - want.blue()) <= tolerance;
 }
 
 bool Form2View::PanelInView(QString* why) const
@@ -157,7 +166,8 @@ bool Form2View::PanelInView(QString* why) const
     for (QPoint p : at::PanelGreySpots()) {
         QColor c = Client(p);
         if (!Near(c, QColor(0xE0, 0xE0, 0xE0), 10)) {
-            if (why) *why = QStringLiteral("panel spot (%1,%2) is %3").arg(p.x()).arg(p.y()).arg(c.name());
+            if (why)
+                *why = QStringLiteral("panel spot (%1,%2) is %3").arg(p.x()).arg(p.y()).arg(c.name());
             return false;
         }
     }
@@ -174,7 +184,8 @@ CardInk ReadCard(const Form2View& view)
     for (int y = inside.top(); y <= inside.bottom(); ++y)
         for (int x = inside.left(); x <= inside.right(); ++x) {
             QColor c = view.Client(QPoint(x, y));
-            if (!c.isValid()) continue;
+            if (!c.isValid())
+                continue;
             if (std::max({c.red(), c.green(), c.blue()}) < 80) {
                 ++ink.inkPixels;
                 left = std::min(left, x);
@@ -182,9 +193,11 @@ CardInk ReadCard(const Form2View& view)
                 top = std::min(top, y);
                 bottom = std::max(bottom, y);
             }
-            if (at::kCardPicture.contains(x, y) && Near(c, QColor(0xFF, 0, 0), 20)) ++ink.redPixels;
+            if (at::kCardPicture.contains(x, y) && Near(c, QColor(0xFF, 0, 0), 20))
+                ++ink.redPixels;
         }
-    if (right >= 0) ink.inkBox = QRect(QPoint(left, top), QPoint(right, bottom));
+    if (right >= 0)
+        ink.inkBox = QRect(QPoint(left, top), QPoint(right, bottom));
     return ink;
 }
 
@@ -194,18 +207,21 @@ int RedTickPixels(const Form2View& view, QRect mark)
     for (int y = mark.top(); y <= mark.bottom(); ++y)
         for (int x = mark.left(); x <= mark.right(); ++x) {
             QColor c = view.Client(QPoint(x, y));
-            if (c.isValid() && c.red() > 200 && c.green() < 70 && c.blue() < 70) ++n;
+            if (c.isValid() && c.red() > 200 && c.green() < 70 && c.blue() < 70)
+                ++n;
         }
     return n;
 }
 
 int DifferentPixels(const QImage& a, const QImage& b)
 {
-    if (a.size() != b.size()) return std::max(a.width() * a.height(), b.width() * b.height());
+    if (a.size() != b.size())
+        return std::max(a.width() * a.height(), b.width() * b.height());
     int n = 0;
     for (int y = 0; y < a.height(); ++y)
         for (int x = 0; x < a.width(); ++x)
-            if (!Near(QColor(a.pixel(x, y)), QColor(b.pixel(x, y)), 24)) ++n;
+            if (!Near(QColor(a.pixel(x, y)), QColor(b.pixel(x, y)), 24))
+                ++n;
     return n;
 }
 
@@ -216,10 +232,7 @@ void Input::Keys(const QStringList& keys, int delayMs)
     Chain(QStringList{"key", "--delay", QString::number(delayMs)} + keys);
 }
 
-void Input::Click(QPoint p)
-{
-    Chain({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"});
-}
+void Input::Click(QPoint p) { Chain({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"}); }
 
 bool Input::MapCharacters(const QString& text)
 {
@@ -227,32 +240,35 @@ bool Input::MapCharacters(const QString& text)
     static const QRegularExpression unused(QStringLiteral("^keycode\\s+(\\d+)\\s*=\\s*$"));
     for (const QString& line : QString::fromLatin1(Run("xmodmap", {"-pke"})).split('\n')) {
         auto m = unused.match(line.trimmed());
-        if (m.hasMatch()) spare << m.captured(1).toInt();
+        if (m.hasMatch())
+            spare << m.captured(1).toInt();
     }
     QStringList expressions;
     QSet<char32_t> seen;
     for (char32_t c : text.toUcs4()) {
-        if (c < 0x80 || seen.contains(c)) continue;
+        if (c < 0x80 || seen.contains(c))
+            continue;
         seen.insert(c);
-        if (spare.isEmpty()) return false;
-        expressions << "-e" << QStringLiteral("keycode %1 = U%2").arg(spare.takeFirst()).arg(uint(c), 4, 16, QLatin1Char('0'));
+        if (spare.isEmpty())
+            return false;
+        expressions << "-e"
+                    << QStringLiteral("keycode %1 = U%2").arg(spare.takeFirst()).arg(uint(c), 4, 16, QLatin1Char('0'));
     }
-    if (expressions.isEmpty()) return true;
+    if (expressions.isEmpty())
+        return true;
     int code = 0;
     Run("xmodmap", expressions, 10000, &code);
     return code == 0;
 }
 
-void Input::Type(const QString& text, int delayMs)
-{
-    Chain({"type", "--delay", QString::number(delayMs), "--", text});
-}
+void Input::Type(const QString& text, int delayMs) { Chain({"type", "--delay", QString::number(delayMs), "--", text}); }
 
 void Input::Chain(const QStringList& args, int timeoutMs)
 {
     int code = 0;
     Run("xdotool", args, timeoutMs, &code);
-    if (code != 0) qWarning("xdotool %s ... ended with %d", qPrintable(args.value(0)), code);
+    if (code != 0)
+        qWarning("xdotool %s ... ended with %d", qPrintable(args.value(0)), code);
 }
 
 // ---------------------------------------------------------------- Audio
@@ -268,7 +284,8 @@ bool Audio::Start()
 
 void Audio::Stop()
 {
-    if (parec_.state() == QProcess::NotRunning) return;
+    if (parec_.state() == QProcess::NotRunning)
+        return;
     parec_.terminate();
     if (!parec_.waitForFinished(2000)) {
         parec_.kill();
@@ -286,7 +303,8 @@ void Audio::Read()
     for (int w = 0; w < count; ++w) {
         const auto* s = reinterpret_cast<const int16_t*>(carry_.constData() + w * bytes);
         double sum = 0;
-        for (int i = 0; i < kWindowSamples; ++i) sum += double(s[i]) * s[i];
+        for (int i = 0; i < kWindowSamples; ++i)
+            sum += double(s[i]) * s[i];
         windows_.push_back({now - qint64(count - 1 - w) * 50, std::sqrt(sum / kWindowSamples)});
     }
     carry_.remove(0, count * bytes);
@@ -296,14 +314,16 @@ double Audio::Peak(qint64 from, qint64 to) const
 {
     double peak = 0;
     for (const Window& w : windows_)
-        if (w.at >= from && w.at <= to) peak = std::max(peak, w.rms);
+        if (w.at >= from && w.at <= to)
+            peak = std::max(peak, w.rms);
     return peak;
 }
 
 qint64 Audio::FirstLoud(qint64 from) const
 {
     for (const Window& w : windows_)
-        if (w.at >= from && w.rms > kLoud) return w.at;
+        if (w.at >= from && w.rms > kLoud)
+            return w.at;
     return -1;
 }
 
@@ -313,17 +333,21 @@ bool Audio::Heard(qint64 from, int withinMs)
     constexpr int kLag = 150;
     while (true) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
-        if (Peak(from, from + withinMs + kLag) > kLoud) return true;
-        if (NowMs() > from + withinMs + kLag) return false;
+        if (Peak(from, from + withinMs + kLag) > kLoud)
+            return true;
+        if (NowMs() > from + withinMs + kLag)
+            return false;
         QTest::qWait(10);
     }
 }
 
 bool Audio::QuietDuring(qint64 from, int ms, double* peak)
 {
-    while (NowMs() < from + ms + 150) QTest::qWait(10);
+    while (NowMs() < from + ms + 150)
+        QTest::qWait(10);
     double p = Peak(from, from + ms + 150);
-    if (peak) *peak = p;
+    if (peak)
+        *peak = p;
     return p < kQuiet;
 }
 
@@ -333,7 +357,8 @@ bool Audio::WaitForQuiet(int quietMs, int timeoutMs)
     while (!deadline.hasExpired()) {
         QTest::qWait(20);
         qint64 now = NowMs();
-        if (Peak(now - quietMs, now) < kQuiet) return true;
+        if (Peak(now - quietMs, now) < kQuiet)
+            return true;
     }
     return false;
 }
@@ -350,7 +375,8 @@ bool Program::Start()
     proc_.setProgram(Executable());
     startedAt_ = NowMs();
     proc_.start();
-    if (!proc_.waitForStarted(5000)) return false;
+    if (!proc_.waitForStarted(5000))
+        return false;
     pid_ = proc_.processId();
     return true;
 }
@@ -359,13 +385,15 @@ bool Program::Running() const { return proc_.state() == QProcess::Running; }
 
 bool Program::WaitForExit(int ms)
 {
-    if (proc_.state() == QProcess::NotRunning) return true;
+    if (proc_.state() == QProcess::NotRunning)
+        return true;
     return proc_.waitForFinished(ms);
 }
 
 void Program::Kill()
 {
-    if (proc_.state() == QProcess::NotRunning) return;
+    if (proc_.state() == QProcess::NotRunning)
+        return;
     proc_.kill();
     proc_.waitForFinished(5000);
 }
@@ -377,7 +405,8 @@ QByteArray Property(xcb_connection_t* c, xcb_window_t w, xcb_atom_t property)
     xcb_get_property_reply_t* reply = xcb_get_property_reply(c, cookie, nullptr);
     QByteArray value;
     if (reply) {
-        value = QByteArray(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
+        value =
+            QByteArray(static_cast<const char*>(xcb_get_property_value(reply)), xcb_get_property_value_length(reply));
         free(reply);
     }
     return value;
@@ -389,7 +418,8 @@ QVector<xcb_window_t> Children(xcb_connection_t* c, xcb_window_t w)
     xcb_query_tree_reply_t* tree = xcb_query_tree_reply(c, xcb_query_tree(c, w), nullptr);
     if (tree) {
         const xcb_window_t* ids = xcb_query_tree_children(tree);
-        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i) children << ids[i];
+        for (int i = 0; i < xcb_query_tree_children_length(tree); ++i)
+            children << ids[i];
         free(tree);
     }
     return children;
@@ -401,7 +431,8 @@ QVector<xcb_window_t> Children(xcb_connection_t* c, xcb_window_t w)
 quint32 Program::FindWindow(const QString& title, bool onlyVisible) const
 {
     xcb_connection_t* c = Xcb();
-    if (!c) return 0;
+    if (!c)
+        return 0;
     static const xcb_atom_t pidAtom = Atom(c, "_NET_WM_PID");
     static const xcb_atom_t nameAtom = Atom(c, "_NET_WM_NAME");
     const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(c)).data->root;
@@ -414,15 +445,20 @@ quint32 Program::FindWindow(const QString& title, bool onlyVisible) const
     }
     for (xcb_window_t w : candidates) {
         const QByteArray pid = Property(c, w, pidAtom);
-        if (pid.size() != 4 || *reinterpret_cast<const quint32*>(pid.constData()) != quint32(pid_)) continue;
+        if (pid.size() != 4 || *reinterpret_cast<const quint32*>(pid.constData()) != quint32(pid_))
+            continue;
         QByteArray name = Property(c, w, nameAtom);
-        if (name.isEmpty()) name = Property(c, w, XCB_ATOM_WM_NAME);
-        if (QString::fromUtf8(name) != title) continue;
+        if (name.isEmpty())
+            name = Property(c, w, XCB_ATOM_WM_NAME);
+        if (QString::fromUtf8(name) != title)
+            continue;
         if (onlyVisible) {
-            xcb_get_window_attributes_reply_t* a = xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
+            xcb_get_window_attributes_reply_t* a =
+                xcb_get_window_attributes_reply(c, xcb_get_window_attributes(c, w), nullptr);
             const bool viewable = a && a->map_state == XCB_MAP_STATE_VIEWABLE;
             free(a);
-            if (!viewable) continue;
+            if (!viewable)
+                continue;
         }
         return w;
     }
@@ -433,9 +469,12 @@ bool Program::WaitForWindows(int ms)
 {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired() && Running()) {
-        if (!form1_) form1_ = FindWindow("Form1", true);
-        if (!form2_) form2_ = FindWindow("Form2", true);
-        if (form1_ && form2_) return true;
+        if (!form1_)
+            form1_ = FindWindow("Form1", true);
+        if (!form2_)
+            form2_ = FindWindow("Form2", true);
+        if (form1_ && form2_)
+            return true;
         QTest::qWait(1);
     }
     return false;
@@ -459,7 +498,8 @@ bool Program::WaitForStartupEnd(int ms)
 {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired() && Running()) {
-        if (RedTickPixels(View(), at::kMarkNumbers) > 40) return true;
+        if (RedTickPixels(View(), at::kMarkNumbers) > 40)
+            return true;
         QTest::qWait(10);
     }
     return false;
@@ -468,16 +508,19 @@ bool Program::WaitForStartupEnd(int ms)
 qint64 Program::RssKb() const
 {
     QFile f(QStringLiteral("/proc/%1/status").arg(pid_));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
     for (const QByteArray& line : f.readAll().split('\n'))
-        if (line.startsWith("VmRSS:")) return line.mid(6).trimmed().split(' ').first().toLongLong();
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
     return -1;
 }
 
 qint64 Program::CpuTicks() const
 {
     QFile f(QStringLiteral("/proc/%1/stat").arg(pid_));
-    if (!f.open(QIODevice::ReadOnly)) return -1;
+    if (!f.open(QIODevice::ReadOnly))
+        return -1;
     QByteArray all = f.readAll();
     // The command name may hold spaces; fields are counted from after its ')'.
     QList<QByteArray> fields = all.mid(all.lastIndexOf(')') + 2).split(' ');
@@ -490,7 +533,8 @@ qint64 Program::CpuTicks() const
 void SendWmDelete(quint32 window)
 {
     xcb_connection_t* c = Xcb();
-    if (!c) return;
+    if (!c)
+        return;
     xcb_client_message_event_t ev;
     std::memset(&ev, 0, sizeof ev);
     ev.response_type = XCB_CLIENT_MESSAGE;
@@ -506,7 +550,8 @@ void SendWmDelete(quint32 window)
 void SendNetClose(quint32 window)
 {
     xcb_connection_t* c = Xcb();
-    if (!c) return;
+    if (!c)
+        return;
     xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
     xcb_client_message_event_t ev;
     std::memset(&ev, 0, sizeof ev);
@@ -516,8 +561,7 @@ void SendNetClose(quint32 window)
     ev.type = Atom(c, "_NET_CLOSE_WINDOW");
     ev.data.data32[0] = XCB_CURRENT_TIME;
     ev.data.data32[1] = 2;  // from a pager or taskbar, which window managers obey
-    xcb_send_event(c, 0, screen->root,
-                   XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
+    xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
                    reinterpret_cast<const char*>(&ev));
     xcb_flush(c);
 }

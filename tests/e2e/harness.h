@@ -134,7 +134,7 @@ class Audio : public QObject {
 public:
     static constexpr int kRate = 22050;
     static constexpr int kWindowSamples = kRate / 20;
-    static constexpr double kLoud = 500;   // speech here is thousands; silence is 0
+    static constexpr double kLoud = 500;  // speech here is thousands; silence is 0
     static constexpr double kQuiet = 120;
 
     bool Start();
@@ -203,8 +203,8 @@ private:
 };
 
 // Sends a window a close request the way each source of one would.
-void SendWmDelete(quint32 window);   // WM_PROTOCOLS/WM_DELETE_WINDOW straight to the client
-void SendNetClose(quint32 window);   // _NET_CLOSE_WINDOW to the window manager
-void Activate(quint32 window);       // _NET_ACTIVE_WINDOW through xdotool
+void SendWmDelete(quint32 window);  // WM_PROTOCOLS/WM_DELETE_WINDOW straight to the client
+void SendNetClose(quint32 window);  // _NET_CLOSE_WINDOW to the window manager
+void Activate(quint32 window);      // _NET_ACTIVE_WINDOW through xdotool
 
 }  // namespace e2e

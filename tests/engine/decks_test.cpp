@@ -39,8 +39,10 @@ private slots:
     {
         QTest::addColumn<QString>("letterCase");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("upper") << "upper" << "ABCDEFGHIJKLMNOPQRSTUVWXYZA";
-        QTest::newRow("lower") << "lower" << "abcdefghijklmnopqrstuvwxyza";
+        QTest::newRow("upper") << "upper"
+                               << "ABCDEFGHIJKLMNOPQRSTUVWXYZA";
+        QTest::newRow("lower") << "lower"
+                               << "abcdefghijklmnopqrstuvwxyza";
     }
     void lettersRunAtoZInTheChosenCase()
     {
@@ -156,7 +158,10 @@ private slots:
     void standingClockDoesNotHoldTheDraw()
     {
         int clockReads = 0;
-        Random random([&clockReads] { ++clockReads; return std::uint64_t(42); });
+        Random random([&clockReads] {
+            ++clockReads;
+            return std::uint64_t(42);
+        });
         int counter = 0;
         int last = 0;
         std::set<int> seen;
@@ -175,7 +180,10 @@ private slots:
     {
         PlayState s;
         int reads = 0;
-        Random random([&reads] { ++reads; return std::uint64_t(7); });
+        Random random([&reads] {
+            ++reads;
+            return std::uint64_t(7);
+        });
         Decks decks(s, random);
         s.maxNumber.SetItem("1");
         for (int i = 0; i < 3; ++i) {

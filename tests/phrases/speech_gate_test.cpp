@@ -70,10 +70,14 @@ private slots:
             QTest::newRow(v) << lower << ", " + lower;
             QTest::newRow(qPrintable(lower.toUpper())) << lower.toUpper() << ", " + lower;
         }
-        QTest::newRow("B") << "B" << "B";
-        QTest::newRow("b") << "b" << "b";
-        QTest::newRow("z") << "z" << "z";
-        QTest::newRow("W") << "W" << "W";
+        QTest::newRow("B") << "B"
+                           << "B";
+        QTest::newRow("b") << "b"
+                           << "b";
+        QTest::newRow("z") << "z"
+                           << "z";
+        QTest::newRow("W") << "W"
+                           << "W";
     }
     void lettersTakeTheirSpokenForm()
     {

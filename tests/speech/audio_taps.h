@@ -19,7 +19,8 @@ class TapOut final : public AudioOut {
 public:
     explicit TapOut(std::unique_ptr<AudioOut> inner = nullptr) : inner_(std::move(inner)) {}
 
-    void Queue(const std::int16_t* samples, std::size_t count) override {
+    void Queue(const std::int16_t* samples, std::size_t count) override
+    {
         std::lock_guard lock(mutex_);
         takes_.back().insert(takes_.back().end(), samples, samples + count);
         total_ += count;
@@ -28,65 +29,80 @@ public:
             max_queued_ = std::max(max_queued_, inner_->QueuedSamples());
         }
     }
-    void Clear() override {
+    void Clear() override
+    {
         std::lock_guard lock(mutex_);
         const std::size_t queued = inner_ ? inner_->QueuedSamples() : 0;
         played_at_clear_.push_back(takes_.back().size() - std::min(queued, takes_.back().size()));
-        if (inner_) inner_->Clear();
+        if (inner_)
+            inner_->Clear();
         takes_.emplace_back();
     }
-    std::size_t QueuedSamples() const override {
+    std::size_t QueuedSamples() const override
+    {
         std::lock_guard lock(mutex_);
         return inner_ ? inner_->QueuedSamples() : 0;
     }
 
-    void Rest() override {
+    void Rest() override
+    {
         std::lock_guard lock(mutex_);
         ++rests_;
-        if (inner_) inner_->Rest();
+        if (inner_)
+            inner_->Rest();
     }
-    bool Wake() override {
+    bool Wake() override
+    {
         std::lock_guard lock(mutex_);
         ++wakes_;
         return inner_ ? inner_->Wake() : true;
     }
-    int Rests() const {
+    int Rests() const
+    {
         std::lock_guard lock(mutex_);
         return rests_;
     }
-    int Wakes() const {
+    int Wakes() const
+    {
         std::lock_guard lock(mutex_);
         return wakes_;
     }
 
-    std::vector<std::int16_t> Take(std::size_t index) const {
+    std::vector<std::int16_t> Take(std::size_t index) const
+    {
         std::lock_guard lock(mutex_);
         return index < takes_.size() ? takes_[index] : std::vector<std::int16_t>{};
     }
-    std::vector<std::int16_t> LastTake() const {
+    std::vector<std::int16_t> LastTake() const
+    {
         std::lock_guard lock(mutex_);
         return takes_.back();
     }
-    std::size_t TakeCount() const {
+    std::size_t TakeCount() const
+    {
         std::lock_guard lock(mutex_);
         return takes_.size();
     }
     // Samples of the current take the device has already taken from the queue.
-    std::size_t PlayedOfLastTake() const {
+    std::size_t PlayedOfLastTake() const
+    {
         std::lock_guard lock(mutex_);
         const std::size_t queued = inner_ ? inner_->QueuedSamples() : 0;
         return takes_.back().size() - std::min(queued, takes_.back().size());
     }
     // For each Clear, how much of the take it ended had left the queue.
-    std::vector<std::size_t> PlayedAtClear() const {
+    std::vector<std::size_t> PlayedAtClear() const
+    {
         std::lock_guard lock(mutex_);
         return played_at_clear_;
     }
-    std::size_t Total() const {
+    std::size_t Total() const
+    {
         std::lock_guard lock(mutex_);
         return total_;
     }
-    std::size_t MaxQueued() const {
+    std::size_t MaxQueued() const
+    {
         std::lock_guard lock(mutex_);
         return max_queued_;
     }
@@ -102,43 +118,55 @@ private:
     int wakes_ = 0;
 };
 
-inline int Peak(std::span<const std::int16_t> samples) {
+inline int Peak(std::span<const std::int16_t> samples)
+{
     int peak = 0;
-    for (std::int16_t s : samples) peak = std::max(peak, std::abs(int{s}));
+    for (std::int16_t s : samples)
+        peak = std::max(peak, std::abs(int{s}));
     return peak;
 }
 
-inline double Rms(std::span<const std::int16_t> samples) {
-    if (samples.empty()) return 0;
+inline double Rms(std::span<const std::int16_t> samples)
+{
+    if (samples.empty())
+        return 0;
     double sum = 0;
-    for (std::int16_t s : samples) sum += static_cast<double>(s) * s;
+    for (std::int16_t s : samples)
+        sum += static_cast<double>(s) * s;
     return std::sqrt(sum / samples.size());
 }
 
-inline std::optional<std::size_t> FirstNonZero(std::span<const std::int16_t> samples) {
+inline std::optional<std::size_t> FirstNonZero(std::span<const std::int16_t> samples)
+{
     const auto it = std::find_if(samples.begin(), samples.end(), [](std::int16_t s) { return s != 0; });
-    if (it == samples.end()) return std::nullopt;
+    if (it == samples.end())
+        return std::nullopt;
     return static_cast<std::size_t>(it - samples.begin());
 }
 
-inline std::optional<std::size_t> LastNonZero(std::span<const std::int16_t> samples) {
+inline std::optional<std::size_t> LastNonZero(std::span<const std::int16_t> samples)
+{
     for (std::size_t i = samples.size(); i-- > 0;)
-        if (samples[i] != 0) return i;
+        if (samples[i] != 0)
+            return i;
     return std::nullopt;
 }
 
 // Where sample 0 of `take` lies in `recording`, found by the take's first
 // sound (the leading silence of a take is indistinguishable from the
 // device's own).
-inline std::optional<std::size_t> FindTake(std::span<const std::int16_t> recording,
-                                           std::span<const std::int16_t> take, std::size_t from = 0) {
+inline std::optional<std::size_t> FindTake(std::span<const std::int16_t> recording, std::span<const std::int16_t> take,
+                                           std::size_t from = 0)
+{
     const auto lead = FirstNonZero(take);
-    if (!lead) return std::nullopt;
+    if (!lead)
+        return std::nullopt;
     const std::size_t probe = std::min<std::size_t>(256, take.size() - *lead);
     const auto needle = take.subspan(*lead, probe);
     const auto hit = std::search(recording.begin() + std::min(from + *lead, recording.size()), recording.end(),
                                  needle.begin(), needle.end());
-    if (hit == recording.end()) return std::nullopt;
+    if (hit == recording.end())
+        return std::nullopt;
     return static_cast<std::size_t>(hit - recording.begin()) - *lead;
 }
 

@@ -36,23 +36,28 @@ struct Voiced {
     TapOut* tap;
 };
 
-Voiced InMemory() {
+Voiced InMemory()
+{
     auto tap = std::make_unique<TapOut>();
     TapOut* raw = tap.get();
     return {std::make_unique<EspeakVoice>(std::move(tap)), raw};
 }
 
-Voiced OnDevice(EspeakVoice::Options options = {}) {
+Voiced OnDevice(EspeakVoice::Options options = {})
+{
     auto device = SdlAudioOut::Open();
-    if (!device) return {nullptr, nullptr};
+    if (!device)
+        return {nullptr, nullptr};
     auto tap = std::make_unique<TapOut>(std::move(device));
     TapOut* raw = tap.get();
     return {std::make_unique<EspeakVoice>(std::move(tap), std::move(options)), raw};
 }
 
-std::vector<std::int16_t> ReadRecording(const QString& path) {
+std::vector<std::int16_t> ReadRecording(const QString& path)
+{
     QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) return {};
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
     const QByteArray bytes = file.readAll();
     std::vector<std::int16_t> samples(bytes.size() / 2);
     std::memcpy(samples.data(), bytes.constData(), samples.size() * 2);
@@ -75,39 +80,57 @@ class EspeakVoiceTest : public QObject {
 private slots:
     void cleanupTestCase() { catalogueVoice_.reset(); }
 
-    void init() {
+    void init()
+    {
         qputenv("SDL_AUDIODRIVER", "dummy");
         qunsetenv("SDL_DISKAUDIOFILE");
     }
 
-    void plainTextKeepsWordsAndDropsCommands_data() {
+    void plainTextKeepsWordsAndDropsCommands_data()
+    {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<QByteArray>("plain");
         QTest::newRow("phrase") << QByteArray("hello, Anna") << QByteArray("hello, Anna");
         QTest::newRow("leading space") << QByteArray(" 20") << QByteArray(" 20");
         QTest::newRow("ssml stays text") << QByteArray("<speak>hi</speak>") << QByteArray("<speak>hi</speak>");
         QTest::newRow("phonemes stay text") << QByteArray("[[h@l'oU]]") << QByteArray("[[h@l'oU]]");
-        QTest::newRow("espeak command marker") << QByteArray("a\x01" "5Sb") << QByteArray("a 5Sb");
+        QTest::newRow("espeak command marker") << QByteArray("a\x01"
+                                                             "5Sb")
+                                               << QByteArray("a 5Sb");
         QTest::newRow("escape and DEL") << QByteArray("\x1b[31mred\x7f") << QByteArray(" [31mred ");
         QTest::newRow("tab, newline, NUL") << QByteArray("a\tb\nc\0d", 7) << QByteArray("a b c d");
         QTest::newRow("C1 NEL and CSI") << QByteArray("x\xc2\x85y\xc2\x9b") << QByteArray("x y ");
         QTest::newRow("accents kept") << QByteArray("Zo\xc3\xab \xe2\x82\xac") << QByteArray("Zo\xc3\xab \xe2\x82\xac");
         QTest::newRow("emoji kept") << QByteArray("\xf0\x9f\x98\x80!") << QByteArray("\xf0\x9f\x98\x80!");
-        QTest::newRow("stray continuation") << QByteArray("a\x80\xbf" "b") << QByteArray("ab");
-        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf" "b\xe0\x80\xaf") << QByteArray("ab");
-        QTest::newRow("overlong C1 hides no command") << QByteArray("a\xe0\x82\x85" "b") << QByteArray("ab");
-        QTest::newRow("surrogate") << QByteArray("a\xed\xa0\x80" "b") << QByteArray("ab");
-        QTest::newRow("beyond U+10FFFF") << QByteArray("a\xf4\x90\x80\x80" "b") << QByteArray("ab");
+        QTest::newRow("stray continuation") << QByteArray("a\x80\xbf"
+                                                          "b")
+                                            << QByteArray("ab");
+        QTest::newRow("overlong slash") << QByteArray("a\xc0\xaf"
+                                                      "b\xe0\x80\xaf")
+                                        << QByteArray("ab");
+        QTest::newRow("overlong C1 hides no command") << QByteArray("a\xe0\x82\x85"
+                                                                    "b")
+                                                      << QByteArray("ab");
+        QTest::newRow("surrogate") << QByteArray("a\xed\xa0\x80"
+                                                 "b")
+                                   << QByteArray("ab");
+        QTest::newRow("beyond U+10FFFF") << QByteArray("a\xf4\x90\x80\x80"
+                                                       "b")
+                                         << QByteArray("ab");
         QTest::newRow("cut sequence at end") << QByteArray("ab\xe2\x82") << QByteArray("ab");
-        QTest::newRow("lead then ASCII") << QByteArray("a\xc3" "b") << QByteArray("ab");
+        QTest::newRow("lead then ASCII") << QByteArray("a\xc3"
+                                                       "b")
+                                         << QByteArray("ab");
     }
-    void plainTextKeepsWordsAndDropsCommands() {
+    void plainTextKeepsWordsAndDropsCommands()
+    {
         QFETCH(QByteArray, text);
         QFETCH(QByteArray, plain);
         QCOMPARE(QByteArray::fromStdString(PlainSpeechText(text.toStdString())), plain);
     }
 
-    void plainTextIsCutAtACharacter_data() {
+    void plainTextIsCutAtACharacter_data()
+    {
         QTest::addColumn<QByteArray>("unit");
         QTest::addColumn<int>("expectedBytes");
         const int cap = int(EspeakVoice::kMaxTextBytes);
@@ -118,7 +141,8 @@ private slots:
         QTest::newRow("controls") << QByteArray("\x01") << cap;
         QTest::newRow("invalid bytes only") << QByteArray("\xff") << 0;
     }
-    void plainTextIsCutAtACharacter() {
+    void plainTextIsCutAtACharacter()
+    {
         QFETCH(QByteArray, unit);
         QFETCH(int, expectedBytes);
         const QByteArray huge = unit.repeated(100000 / unit.size() + 1);
@@ -130,21 +154,60 @@ private slots:
 
     // Every phrase the program says, through the voice's own synthesis path
     // into memory (the device path is proven below with fewer phrases).
-    void everyPhraseIsAudible_data() {
+    void everyPhraseIsAudible_data()
+    {
         QTest::addColumn<QString>("text");
-        const char* const phrases[] = {
-            "quibbet, toddlers", "colors", "shapes", "letters", "numbers",
-            "red", "green", "blue", "yellow", "brown", "orange", "black", "grey", "white", "purple", "pink",
-            "square", "circle", "triangle", "rectangle", "oval",
-            ", a", ", e", ", i", ", o", ", u", ", y", "B", "z", " 7", " 20",
-            "hello, ", "hello, Anna", "max number now set to 12", "timer now off",
-            "timer now set to 1 second", "timer now set to 4 seconds", "in order", "random order",
-            "lower case", "upper case", "sound on", "sound off"};
-        for (const char* phrase : phrases) QTest::newRow(phrase) << QString::fromUtf8(phrase);
+        const char* const phrases[] = {"quibbet, toddlers",
+                                       "colors",
+                                       "shapes",
+                                       "letters",
+                                       "numbers",
+                                       "red",
+                                       "green",
+                                       "blue",
+                                       "yellow",
+                                       "brown",
+                                       "orange",
+                                       "black",
+                                       "grey",
+                                       "white",
+                                       "purple",
+                                       "pink",
+                                       "square",
+                                       "circle",
+                                       "triangle",
+                                       "rectangle",
+                                       "oval",
+                                       ", a",
+                                       ", e",
+                                       ", i",
+                                       ", o",
+                                       ", u",
+                                       ", y",
+                                       "B",
+                                       "z",
+                                       " 7",
+                                       " 20",
+                                       "hello, ",
+                                       "hello, Anna",
+                                       "max number now set to 12",
+                                       "timer now off",
+                                       "timer now set to 1 second",
+                                       "timer now set to 4 seconds",
+                                       "in order",
+                                       "random order",
+                                       "lower case",
+                                       "upper case",
+                                       "sound on",
+                                       "sound off"};
+        for (const char* phrase : phrases)
+            QTest::newRow(phrase) << QString::fromUtf8(phrase);
     }
-    void everyPhraseIsAudible() {
+    void everyPhraseIsAudible()
+    {
         QFETCH(QString, text);
-        if (!catalogueVoice_) catalogueVoice_ = InMemory();  // one voice for the whole table keeps it quick
+        if (!catalogueVoice_)
+            catalogueVoice_ = InMemory();  // one voice for the whole table keeps it quick
         Voiced& voiced = *catalogueVoice_;
         voiced.voice->Speak(text.toStdString());
         QVERIFY(voiced.voice->WaitUntilSynthesised(kSynthDeadline));
@@ -157,13 +220,17 @@ private slots:
 
     // Read as plain text, the markup is spelt out: much longer than what
     // SSML or phoneme input would have said.
-    void markupIsReadAsText_data() {
+    void markupIsReadAsText_data()
+    {
         QTest::addColumn<QString>("markup");
         QTest::addColumn<QString>("meaning");
-        QTest::newRow("ssml") << "<speak>hi</speak>" << "hi";
-        QTest::newRow("phonemes") << "[[h@l'oU]]" << "hello";
+        QTest::newRow("ssml") << "<speak>hi</speak>"
+                              << "hi";
+        QTest::newRow("phonemes") << "[[h@l'oU]]"
+                                  << "hello";
     }
-    void markupIsReadAsText() {
+    void markupIsReadAsText()
+    {
         QFETCH(QString, markup);
         QFETCH(QString, meaning);
         auto [voice, tap] = InMemory();
@@ -176,19 +243,24 @@ private slots:
         QVERIFY2(spoken > 2 * meant, qPrintable(QStringLiteral("%1 vs %2").arg(spoken).arg(meant)));
     }
 
-    void hostileTextIsSafe_data() {
+    void hostileTextIsSafe_data()
+    {
         QTest::addColumn<QByteArray>("text");
         QTest::addColumn<bool>("audible");
         QTest::newRow("100,000-character name") << QByteArray(100000, 'a').replace(0, 6, "hello ") << true;
         QTest::newRow("100,000 multibyte") << QByteArray("\xc3\xa9t\xc3\xa9 ").repeated(20000) << true;
-        QTest::newRow("command markers") << QByteArray("\x01" "50S\x01" "3Shello\x01") << true;
+        QTest::newRow("command markers") << QByteArray("\x01"
+                                                       "50S\x01"
+                                                       "3Shello\x01")
+                                         << true;
         QTest::newRow("escape sequence") << QByteArray("\x1b]0;x\x07\x1b[2Jhi") << true;
         QTest::newRow("DEL and C1") << QByteArray("\x7f\xc2\x80\xc2\x9fok") << true;
         QTest::newRow("controls only") << QByteArray("\x01\x02\x1b\x7f\xc2\x85") << false;
         QTest::newRow("invalid UTF-8 only") << QByteArray("\xff\xfe\xc0\x80").repeated(25000) << false;
         QTest::newRow("empty") << QByteArray() << false;
     }
-    void hostileTextIsSafe() {
+    void hostileTextIsSafe()
+    {
         QFETCH(QByteArray, text);
         QFETCH(bool, audible);
         auto [voice, tap] = InMemory();
@@ -206,7 +278,8 @@ private slots:
 
     // Texts spoken while espeak loads, and while one is being synthesised,
     // all give way to the newest.
-    void onlyTheNewestTextIsSpoken() {
+    void onlyTheNewestTextIsSpoken()
+    {
         std::size_t alone = 0;
         {
             auto [voice, tap] = InMemory();
@@ -224,7 +297,8 @@ private slots:
         QVERIFY2(tap->Total() < alone * 3, qPrintable(QString::number(tap->Total())));
     }
 
-    void speakReturnsAtOnceWhileBusy() {
+    void speakReturnsAtOnceWhileBusy()
+    {
         auto [voice, tap] = OnDevice();
         QVERIFY(voice);
         voice->Speak(kLongText);
@@ -240,12 +314,14 @@ private slots:
         std::sort(took.begin(), took.end());
         // The median catches any wait built into Speak; the maximum, one on
         // synthesis or playback (a loaded sanitizer build can stall a thread briefly).
-        QVERIFY2(took[took.size() / 2] < 1'000'000, qPrintable(QStringLiteral("median %1 ns").arg(took[took.size() / 2])));
+        QVERIFY2(took[took.size() / 2] < 1'000'000,
+                 qPrintable(QStringLiteral("median %1 ns").arg(took[took.size() / 2])));
         QVERIFY2(took.back() < 200'000'000, qPrintable(QStringLiteral("slowest %1 ns").arg(took.back())));
         QVERIFY(voice->WaitUntilSynthesised(kSynthDeadline));
     }
 
-    void backPressureBoundsTheQueue() {
+    void backPressureBoundsTheQueue()
+    {
         auto [voice, tap] = OnDevice();
         QVERIFY(voice);
         voice->Speak(kLongText);  // about 10 s of speech
@@ -257,13 +333,15 @@ private slots:
     }
 
     // The real output path, recorded by SDL's disk driver (which plays in real time).
-    void deviceOutputIsTheSynthesisedSpeech_data() {
+    void deviceOutputIsTheSynthesisedSpeech_data()
+    {
         QTest::addColumn<QString>("text");
         QTest::newRow("greeting") << "quibbet, toddlers";
         QTest::newRow("letter") << "B";
         QTest::newRow("setting") << "timer now set to 4 seconds";
     }
-    void deviceOutputIsTheSynthesisedSpeech() {
+    void deviceOutputIsTheSynthesisedSpeech()
+    {
         QFETCH(QString, text);
         QTemporaryDir dir;
         const QString path = dir.filePath("out.raw");
@@ -287,7 +365,8 @@ private slots:
     }
 
     // An idle voice lets the device go, and the next phrase still plays whole.
-    void restingDeviceWakesForTheNextPhrase() {
+    void restingDeviceWakesForTheNextPhrase()
+    {
         QTemporaryDir dir;
         const QString path = dir.filePath("out.raw");
         qputenv("SDL_AUDIODRIVER", "disk");
@@ -323,30 +402,40 @@ private slots:
         // The disk driver starts its file afresh on every open: this is what the wake played.
         const auto recording = ReadRecording(path);
         const auto at = FindTake(recording, take);
-        QVERIFY2(at, qPrintable(QStringLiteral("the phrase after the rest never reached the device (%1 of %2 samples recorded)").arg(recording.size()).arg(take.size())));
+        QVERIFY2(at, qPrintable(QStringLiteral(
+                                    "the phrase after the rest never reached the device (%1 of %2 samples recorded)")
+                                    .arg(recording.size())
+                                    .arg(take.size())));
         QVERIFY(*at + take.size() <= recording.size());
         QVERIFY(std::equal(take.begin(), take.end(), recording.begin() + *at));
     }
 
     // A device that cannot be had back costs that phrase, not the voice, and
     // nothing is queued to it meanwhile.
-    void deviceThatWillNotWakeDropsOnlyThatPhrase() {
+    void deviceThatWillNotWakeDropsOnlyThatPhrase()
+    {
         struct Flaky final : speech::AudioOut {
             std::atomic<int> queued{0}, rests{0}, wakes{0};
             std::atomic<bool> awake{true}, queuedWhileAsleep{false};
-            void Queue(const std::int16_t*, std::size_t) override {
-                if (!awake) queuedWhileAsleep = true;
+            void Queue(const std::int16_t*, std::size_t) override
+            {
+                if (!awake)
+                    queuedWhileAsleep = true;
                 ++queued;
             }
-            void Clear() override {
-                if (!awake) queuedWhileAsleep = true;
+            void Clear() override
+            {
+                if (!awake)
+                    queuedWhileAsleep = true;
             }
             std::size_t QueuedSamples() const override { return 0; }  // plays instantly
-            void Rest() override {
+            void Rest() override
+            {
                 awake = false;
                 ++rests;
             }
-            bool Wake() override {
+            bool Wake() override
+            {
                 awake = ++wakes > 1;  // the first attempt fails
                 return awake;
             }
@@ -376,7 +465,8 @@ private slots:
         QVERIFY(!flaky->queuedWhileAsleep);
     }
 
-    void newTextCutsOffTheOldOne() {
+    void newTextCutsOffTheOldOne()
+    {
         const char* const newText = "hello, Anna";
         std::size_t ownLength = 0;  // espeak varies a phrase's length by a few percent
         {
@@ -407,8 +497,9 @@ private slots:
             playedAtClear = tap->PlayedAtClear().back();
         }
         // All that was queued after the cut is the new phrase, none of the old one's rest.
-        QVERIFY2(newTake.size() > ownLength * 9 / 10 && newTake.size() < ownLength * 11 / 10,
-                 qPrintable(QStringLiteral("%1 samples queued, the phrase alone is %2").arg(newTake.size()).arg(ownLength)));
+        QVERIFY2(
+            newTake.size() > ownLength * 9 / 10 && newTake.size() < ownLength * 11 / 10,
+            qPrintable(QStringLiteral("%1 samples queued, the phrase alone is %2").arg(newTake.size()).arg(ownLength)));
         // The queue let go of at most one device period more after Speak returned...
         QVERIFY2(playedAtClear - playedBeforeSpeak <= 2 * 512,
                  qPrintable(QStringLiteral("%1 more samples").arg(playedAtClear - playedBeforeSpeak)));
@@ -432,21 +523,24 @@ private slots:
         QVERIFY(last && *last - cut < ownLength * 11 / 10 + kFiftyMs);
     }
 
-    void audioDrivers_data() {
+    void audioDrivers_data()
+    {
         QTest::addColumn<QByteArray>("driver");
         QTest::addColumn<bool>("speaks");
         QTest::newRow("dummy") << QByteArray("dummy") << true;
         QTest::newRow("disk") << QByteArray("disk") << true;
         QTest::newRow("no such driver") << QByteArray("nosuchdriver") << false;
     }
-    void audioDrivers() {
+    void audioDrivers()
+    {
         QFETCH(QByteArray, driver);
         QFETCH(bool, speaks);
         QTemporaryDir dir;
         qputenv("SDL_AUDIODRIVER", driver);
         qputenv("SDL_DISKAUDIOFILE", dir.filePath("out.raw").toLocal8Bit());
         // SDL only takes SIGINT when nobody else has, and QTest has.
-        struct sigaction plain{}, qtest{};
+        struct sigaction plain {
+        }, qtest{};
         plain.sa_handler = SIG_DFL;
         QCOMPARE(sigaction(SIGINT, &plain, &qtest), 0);
         const auto restore = qScopeGuard([&] { sigaction(SIGINT, &qtest, nullptr); });
@@ -455,17 +549,19 @@ private slots:
         auto voice = speech::MakeVoice();
         QVERIFY2(clock.elapsed() < 2000, "MakeVoice must not hang");
         QCOMPARE(bool(voice), speaks);
-        if (!voice) return;
+        if (!voice)
+            return;
         voice->Speak("sound on");
         auto* espeak = dynamic_cast<EspeakVoice*>(voice.get());
         QVERIFY(espeak && espeak->WaitUntilSynthesised(kSynthDeadline) && !espeak->Failed());
         // SDL must not have taken SIGINT from the program.
-        struct sigaction after{};
+        struct sigaction after {};
         QCOMPARE(sigaction(SIGINT, nullptr, &after), 0);
         QVERIFY(after.sa_handler == SIG_DFL);
     }
 
-    void destructionIsPrompt_data() {
+    void destructionIsPrompt_data()
+    {
         QTest::addColumn<QString>("state");
         QTest::newRow("just made") << "just made";
         QTest::newRow("idle") << "idle";
@@ -473,7 +569,8 @@ private slots:
         QTest::newRow("speaking mixed scripts") << "mixed scripts";
         QTest::newRow("blocked on back-pressure") << "blocked";
     }
-    void destructionIsPrompt() {
+    void destructionIsPrompt()
+    {
         QFETCH(QString, state);
         auto [voice, tap] = OnDevice();
         QVERIFY(voice);
@@ -484,7 +581,8 @@ private slots:
             QTRY_VERIFY_WITH_TIMEOUT(tap->PlayedOfLastTake() > 0, 10000);
         } else if (state == "mixed scripts") {
             // Other scripts make espeak switch languages and load their rules.
-            voice->Speak("hello, Zo\u00EB \u00F1 \u00DF \u03A9 \u65E5\u672C\u8A9E \u0645\u0631\u062D\u0628\u0627 \U0001F642");
+            voice->Speak(
+                "hello, Zo\u00EB \u00F1 \u00DF \u03A9 \u65E5\u672C\u8A9E \u0645\u0631\u062D\u0628\u0627 \U0001F642");
             QTRY_VERIFY_WITH_TIMEOUT(tap->PlayedOfLastTake() > std::size_t{kRate}, 10000);
         } else if (state == "blocked") {
             voice->Speak(kLongText);

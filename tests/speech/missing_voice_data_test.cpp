@@ -20,7 +20,8 @@ constexpr auto kDeadline = std::chrono::seconds(20);
 // Everything written to the process's stderr while it lives.
 class CapturedStderr {
 public:
-    explicit CapturedStderr(const QString& path) : path_(path) {
+    explicit CapturedStderr(const QString& path) : path_(path)
+    {
         std::fflush(stderr);
         saved_ = dup(STDERR_FILENO);
         FILE* file = std::fopen(path.toLocal8Bit().constData(), "w");
@@ -28,7 +29,8 @@ public:
         std::fclose(file);
     }
     ~CapturedStderr() { Restore(); }
-    QByteArray Restore() {
+    QByteArray Restore()
+    {
         if (saved_ >= 0) {
             std::fflush(stderr);
             dup2(saved_, STDERR_FILENO);
@@ -50,7 +52,8 @@ class MissingVoiceDataTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void silentWithoutVoiceDataAndFineOnceItIsThere() {
+    void silentWithoutVoiceDataAndFineOnceItIsThere()
+    {
         QTemporaryDir dir;
         QVERIFY(QDir(dir.path()).mkdir("espeak-ng-data"));  // present but empty: no fallback
         CapturedStderr captured(dir.filePath("stderr.txt"));

@@ -10,10 +10,7 @@ using namespace ui;
 
 namespace {
 
-QPoint RowCentre(QListWidget* list, int row)
-{
-    return list->visualItemRect(list->item(row)).center();
-}
+QPoint RowCentre(QListWidget* list, int row) { return list->visualItemRect(list->item(row)).center(); }
 
 void SendKey(QWidget* target, QEvent::Type type, int key, bool autoRepeat,
              Qt::KeyboardModifiers modifiers = Qt::NoModifier)
@@ -68,7 +65,10 @@ private slots:
         ListBox list({"in order", "random"}, nullptr);
         int clicksSeen = 0;
         int indexSeen = -1;
-        connect(&list, &ListBox::Click, [&] { ++clicksSeen; indexSeen = list.ListIndex(); });
+        connect(&list, &ListBox::Click, [&] {
+            ++clicksSeen;
+            indexSeen = list.ListIndex();
+        });
         list.SetSelected(0);
         QCOMPARE(clicksSeen, 1);
         QCOMPARE(indexSeen, 0);
@@ -77,7 +77,10 @@ private slots:
 
         ComboBox combo({"off", "1", "2"}, nullptr);
         int comboClicks = 0;
-        connect(&combo, &ComboBox::Click, [&] { ++comboClicks; indexSeen = combo.ListIndex(); });
+        connect(&combo, &ComboBox::Click, [&] {
+            ++comboClicks;
+            indexSeen = combo.ListIndex();
+        });
         QCOMPARE(combo.ListIndex(), -1);
         combo.SetListIndex(0);
         QCOMPARE(comboClicks, 1);
@@ -241,7 +244,10 @@ private slots:
         form.resize(50, 50);
         int loads = 0;
         bool visibleDuringLoad = true;
-        connect(&form, &Form::Load, [&] { ++loads; visibleDuringLoad = form.isVisible(); });
+        connect(&form, &Form::Load, [&] {
+            ++loads;
+            visibleDuringLoad = form.isVisible();
+        });
         const int before = Form::LoadedCount();
         form.Show();
         QCOMPARE(loads, 1);
@@ -264,7 +270,8 @@ private slots:
     void doEventsRunsPendingEvents()
     {
         bool ran = false;
-        QMetaObject::invokeMethod(qApp, [&] { ran = true; }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            qApp, [&] { ran = true; }, Qt::QueuedConnection);
         DoEvents();
         QVERIFY(ran);
     }
