@@ -11,13 +11,10 @@
 #include <vector>
 
 #include "app/form2.h"
+#include "support/silent_voice.h"
 #include "ui/application.h"
 
 namespace {
-
-struct SilentVoice : speech::Voice {
-    void Speak(std::string_view) override {}
-};
 
 // Counts paints of the card area, so the loop knows the new card is drawn.
 struct PaintWatch : QObject {
@@ -89,7 +86,7 @@ int main(int argc, char** argv)
             QApplication::sendEvent(target, &release);
             // An answer shows the same card again, so only a reveal must paint;
             // an answer is timed to the end of its handler and pending events.
-            const bool reveal = form->State().pressState == "n";
+            const bool reveal = form->State().cycle.pressState == engine::Press::Answer;
             do {
                 QCoreApplication::processEvents();
             } while (reveal && watch.paints == paintsBefore && clock.elapsed() < 1000);

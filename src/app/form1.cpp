@@ -1,6 +1,7 @@
 #include "app/form1.h"
 
 #include "ui/form2_layout.h"
+#include "ui/try.h"
 
 namespace app {
 
@@ -14,13 +15,11 @@ Form1::Form1(ui::Form* mainWindow) : ui::Form(QStringLiteral("Form1")), mainWind
 
 void Form1::Form_Load()
 {
-    try {
-        Show();
-    } catch (...) {}
-    try {
+    ui::Try([&] { Show(); });
+    ui::Try([&] {
         if (mainWindow_)
             mainWindow_->Show();
-    } catch (...) {}
+    });
 }
 
 // The backdrop made active (Alt+Tab, a click) would otherwise cover the main

@@ -6,7 +6,8 @@
 
 namespace app {
 
-// The black backdrop over the whole screen; the start-up window.
+// The backdrop ("Form1"): black over the whole screen behind the main window,
+// so a child at the keyboard stays inside; the start-up window.
 class Form1 : public ui::Form {
     Q_OBJECT
 public:

@@ -2,6 +2,7 @@
 
 #include "speech/phrases.h"
 #include "ui/application.h"
+#include "ui/try.h"
 
 namespace app {
 
@@ -9,32 +10,27 @@ namespace {
 
 constexpr int kSpacebar = 32;
 
-// The start-up sequence carries on past a failing step.
-template <class Step>
-void Try(Step step) noexcept
-{
-    try {
-        step();
-    } catch (...) {}
-}
+using engine::Deck;
+using ui::Try;
 
 }  // namespace
 
 Form2::Form2(VoiceFactory makeVoice, int startupPasses)
     : ui::Form(QStringLiteral("Form2")),
       c_(ui::BuildForm2(*this)),
-      gate_(state_.sound, state_.voice, state_.letterText),
-      decks_(state_, random_),
-      mark_(state_.category, {{{"numbers", c_.picNumbersCheck, c_.cmdNumbersx},
-                               {"letters", c_.picLettersCheck, c_.cmdLettersx},
-                               {"shapes", c_.picShapesCheck, c_.cmdShapesx},
-                               {"colors", c_.picColorsCheck, c_.cmdColorsx}}}),
-      display_(state_, {c_.ColorImages(), c_.ShapeImages(), c_.imgShapes, c_.shpFlash},
-               [this] { mark_.ShowCategoryCheck(); }),
-      cycle_(state_, decks_, display_, gate_, c_.lblNumberLetter, c_.lblBottom),
-      deckButtons_(state_, mark_, gate_, display_, c_.lblNumberLetter),
-      settings_(state_, mark_, gate_, random_, {c_.ListOrder, c_.ListUpper, c_.ListSound, c_.comboSetMaxNum, c_.Text1}),
-      autoAdvance_(state_, mark_, gate_, cycle_, c_.comboSetTimer, c_.Timer1),
+      view_(c_),
+      gate_(state_.settings.sound, state_.voice, state_.decks.letterText),
+      decks_(state_, state_.decks, random_),
+      mark_(state_.cycle.category, {{{Deck::Numbers, c_.picNumbersCheck, c_.cmdNumbersx},
+                                     {Deck::Letters, c_.picLettersCheck, c_.cmdLettersx},
+                                     {Deck::Shapes, c_.picShapesCheck, c_.cmdShapesx},
+                                     {Deck::Colors, c_.picColorsCheck, c_.cmdColorsx}}}),
+      display_(state_, state_.card, view_, [this] { mark_.ShowCategoryCheck(); }),
+      cycle_(state_, state_.cycle, decks_, display_, gate_, view_),
+      deckButtons_(mark_, gate_, cycle_, decks_, display_, view_),
+      settings_(state_.settings, mark_, gate_, random_,
+                {c_.ListOrder, c_.ListUpper, c_.ListSound, c_.comboSetMaxNum, c_.Text1}),
+      autoAdvance_(state_.timer, mark_, gate_, cycle_, c_.comboSetTimer, c_.Timer1),
       makeVoice_(std::move(makeVoice)),
       startupPasses_(startupPasses)
 {
@@ -71,19 +67,10 @@ void Form2::Form_Load()
 {
     Try([&] { SetTopmost(); });
     Try([&] { state_.voice = makeVoice_ ? makeVoice_() : nullptr; });
-    Try([&] { state_.pressState = "y"; });
-    Try([&] { state_.maxNumber.SetNumber(10); });
-    Try([&] { state_.currentNumber = 1; });
-    Try([&] { state_.category = "numbers"; });
+    // The rest of the play state was made with its start values: the next
+    // press reveals, numbers from 1 up to 10, sound on, in order, upper case,
+    // and the five one-shot flags set for the selections below.
     Try([&] { c_.lblNumberLetter->setVisible(true); });
-    Try([&] { state_.skipMaxNumClick = "1"; });
-    Try([&] { state_.skipSoundClick = "1"; });
-    Try([&] { state_.skipTimerClick = "1"; });
-    Try([&] { state_.skipOrderClick = "1"; });
-    Try([&] { state_.skipCaseClick = "1"; });
-    Try([&] { state_.sound = "on"; });
-    Try([&] { state_.randomOrder = "no"; });
-    Try([&] { state_.letterCase = "upper"; });
     Try([&] { display_.CenterShapeImages(); });
     Try([&] { display_.CenterColorImages(); });
     Try([&] { gate_.Say(std::string(speech::phrases::kGreeting)); });
@@ -113,36 +100,26 @@ void Form2::cmd1_Click()
         backdrop_->Unload();
 }
 
-void Form2::cmdColors_Click() { deckButtons_.Choose(panel::Deck::Colors); }
-void Form2::cmdShapes_Click() { deckButtons_.Choose(panel::Deck::Shapes); }
-void Form2::cmdLetters_Click() { deckButtons_.Choose(panel::Deck::Letters); }
-void Form2::cmdNumbers_Click() { deckButtons_.Choose(panel::Deck::Numbers); }
+void Form2::cmdColors_Click() { deckButtons_.Choose(Deck::Colors); }
+void Form2::cmdShapes_Click() { deckButtons_.Choose(Deck::Shapes); }
+void Form2::cmdLetters_Click() { deckButtons_.Choose(Deck::Letters); }
+void Form2::cmdNumbers_Click() { deckButtons_.Choose(Deck::Numbers); }
 
-void Form2::cmdColorsx_KeyUp(int keyCode, int)
+// Each key-catcher presses its own deck, whatever deck is in play.
+void Form2::KeyCatcher_KeyUp(Deck deck, int keyCode)
 {
     if (keyCode == kSpacebar)
-        cycle_.PressColors();
+        cycle_.Press(deck);
 }
 
-void Form2::cmdShapesx_KeyUp(int keyCode, int)
-{
-    if (keyCode == kSpacebar)
-        cycle_.PressShapes();
-}
-
-void Form2::cmdLettersx_KeyUp(int keyCode, int)
-{
-    if (keyCode == kSpacebar)
-        cycle_.PressLetters();
-}
-
-void Form2::cmdNumbersx_KeyUp(int keyCode, int)
-{
-    if (keyCode == kSpacebar)
-        cycle_.PressNumbers();
-}
+void Form2::cmdColorsx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Colors, keyCode); }
+void Form2::cmdShapesx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Shapes, keyCode); }
+void Form2::cmdLettersx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Letters, keyCode); }
+void Form2::cmdNumbersx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Numbers, keyCode); }
 
 void Form2::lblPress_Click() { cycle_.PressCategory(); }
+// The web address under the title: connected so that a click on it is kept
+// by the label, as a click on any other label is, and does nothing.
 void Form2::lblBrix2_Click() {}
 
 void Form2::ListOrder_Click() { settings_.OrderPicked(); }

@@ -4,6 +4,7 @@
 #include <functional>
 #include <memory>
 
+#include "app/card_view.h"
 #include "engine/card_display.h"
 #include "engine/decks.h"
 #include "engine/play_state.h"
@@ -19,12 +20,15 @@
 
 namespace app {
 
-// The main window: it owns the controls and the play state and joins every
-// event to its handler.
+// The main window ("Form2"), which the child plays in: it owns the controls
+// and the play state and joins every event to its handler.
 class Form2 : public ui::Form {
     Q_OBJECT
 public:
     using VoiceFactory = std::function<std::unique_ptr<speech::Voice>()>;
+    // The start-up pause: passes of the event pump before the deck mark shows,
+    // every event handled in them; a pass with nothing to do costs under a
+    // microsecond, so about a second in all.
     static constexpr int kStartupPasses = 1'200'000;
 
     explicit Form2(VoiceFactory makeVoice, int startupPasses = kStartupPasses);
@@ -49,6 +53,7 @@ private:
     void cmdShapesx_KeyUp(int keyCode, int shift);
     void cmdLettersx_KeyUp(int keyCode, int shift);
     void cmdNumbersx_KeyUp(int keyCode, int shift);
+    void KeyCatcher_KeyUp(engine::Deck deck, int keyCode);
     void lblPress_Click();
     void lblBrix2_Click();
 
@@ -65,6 +70,7 @@ private:
     void ConnectHandlers();
 
     ui::Form2Controls c_;
+    ControlsCardView view_;
     engine::PlayState state_;
     engine::Random random_;
     speech::SpeechGate gate_;

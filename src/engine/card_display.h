@@ -1,43 +1,34 @@
 #pragma once
 
-#include <array>
 #include <functional>
 
+#include "engine/card_view.h"
 #include "engine/play_state.h"
-#include "ui/controls.h"
 
 namespace engine {
-
-// The pictures on the card frame.
-struct CardPictures {
-    std::array<ui::Image*, 11> colors;  // deck order, red to pink
-    std::array<ui::Image*, 5> shapes;   // deck order, square to oval
-    ui::Image* shapesBanner;
-    ui::Shape* frame;
-};
 
 // Places, hides and shows the card pictures. Showing a picture card ends by
 // putting the deck mark and the keyboard focus right, through the hook.
 class CardDisplay {
 public:
-    CardDisplay(PlayState& state, const CardPictures& pictures, std::function<void()> showCategoryCheck)
-        : s_(state), p_(pictures), showCategoryCheck_(std::move(showCategoryCheck))
+    CardDisplay(const PlayState& state, CardState& card, CardView& view, std::function<void()> showCategoryCheck)
+        : s_(state), card_(card), view_(view), showCategoryCheck_(std::move(showCategoryCheck))
     {}
 
-    void CenterShapeImages();
-    void CenterColorImages();
-    void HideColorImages();
-    void HideShapeImages();
+    void CenterShapeImages() { Center(Deck::Shapes); }
+    void CenterColorImages() { Center(Deck::Colors); }
+    void HideColorImages() { view_.HidePictures(Deck::Colors); }
+    void HideShapeImages() { view_.HidePictures(Deck::Shapes); }
     void HideShapesPanel();
     void ShowColor();
     void ShowShape();
 
 private:
-    template <std::size_t N>
-    void Center(const std::array<ui::Image*, N>& images);
+    void Center(Deck deck);
 
-    PlayState& s_;
-    CardPictures p_;
+    const PlayState& s_;
+    CardState& card_;
+    CardView& view_;
     std::function<void()> showCategoryCheck_;
 };
 

@@ -40,34 +40,34 @@ void DrawCard(Random& random, int n, int& counter, int& last)
     last = counter;
 }
 
-void Decks::PickRandomColor() { DrawCard(random_, 11, s_.colorIndex, s_.lastColorIndex); }
+void Decks::PickRandomColor() { DrawCard(random_, 11, d_.colorIndex, d_.lastColorIndex); }
 
-void Decks::PickRandomShape() { DrawCard(random_, 5, s_.shapeIndex, s_.lastShapeIndex); }
+void Decks::PickRandomShape() { DrawCard(random_, 5, d_.shapeIndex, d_.lastShapeIndex); }
 
 void Decks::PickRandomLetter()
 {
-    DrawCard(random_, 26, s_.letterIndex, s_.lastLetterIndex);
+    DrawCard(random_, 26, d_.letterIndex, d_.lastLetterIndex);
     LetterFromIndex();
     CaseStep();
 }
 
-void Decks::PickRandomNumber() { DrawCard(random_, s_.maxNumber.value, s_.currentNumber, s_.lastNumber); }
+void Decks::PickRandomNumber() { DrawCard(random_, s_.settings.maxNumber.value, d_.currentNumber, d_.lastNumber); }
 
 void Decks::LetterFromIndex()
 {
-    if (s_.letterIndex >= 1 && s_.letterIndex <= 26)
-        s_.letterText = std::string(1, static_cast<char>('a' + s_.letterIndex - 1));
+    if (d_.letterIndex >= 1 && d_.letterIndex <= 26)
+        d_.letterText = std::string(1, static_cast<char>('a' + d_.letterIndex - 1));
 }
 
 void Decks::CaseStep()
 {
-    if (s_.letterCase == "lower") {
-        for (char& ch : s_.letterText)
+    if (s_.settings.letterCase == LetterCase::Lower) {
+        for (char& ch : d_.letterText)
             if (ch >= 'A' && ch <= 'Z')
                 ch = static_cast<char>(ch - 'A' + 'a');
     }
-    if (s_.letterCase == "upper") {
-        for (char& ch : s_.letterText)
+    if (s_.settings.letterCase == LetterCase::Upper) {
+        for (char& ch : d_.letterText)
             if (ch >= 'a' && ch <= 'z')
                 ch = static_cast<char>(ch - 'a' + 'A');
     }
@@ -75,8 +75,18 @@ void Decks::CaseStep()
 
 void Decks::KeepNumberInRange()
 {
-    if (s_.currentNumber > s_.maxNumber.value)
-        s_.currentNumber = 1;
+    if (d_.currentNumber > s_.settings.maxNumber.value)
+        d_.currentNumber = 1;
+}
+
+void Decks::Restart(Deck deck)
+{
+    switch (deck) {
+    case Deck::Colors: d_.colorIndex = 1; break;
+    case Deck::Shapes: d_.shapeIndex = 1; break;
+    case Deck::Letters: d_.letterIndex = 1; break;
+    case Deck::Numbers: d_.currentNumber = 1; break;
+    }
 }
 
 }  // namespace engine

@@ -23,10 +23,10 @@ int StepInOrder(int counter, int wrap);
 // re-seeds before every attempt. A deck of one card gives that card at once.
 void DrawCard(Random& random, int n, int& counter, int& last);
 
-// The card rules that need no widget: draws, letter forms and steps.
+// The card rules: draws, letter forms and steps.
 class Decks {
 public:
-    Decks(PlayState& state, Random& random) : s_(state), random_(random) {}
+    Decks(const PlayState& state, DeckState& decks, Random& random) : s_(state), d_(decks), random_(random) {}
 
     void PickRandomColor();
     void PickRandomShape();
@@ -40,13 +40,17 @@ public:
     // starts again at 1 instead.
     void KeepNumberInRange();
 
-    void StepColor() { s_.colorIndex = StepInOrder(s_.colorIndex, kColorWrap); }
-    void StepShape() { s_.shapeIndex = StepInOrder(s_.shapeIndex, kShapeWrap); }
-    void StepLetter() { s_.letterIndex = StepInOrder(s_.letterIndex, kLetterWrap); }
-    void StepNumber() { s_.currentNumber = StepInOrder(s_.currentNumber, s_.maxNumber.value + 1); }
+    void StepColor() { d_.colorIndex = StepInOrder(d_.colorIndex, kColorWrap); }
+    void StepShape() { d_.shapeIndex = StepInOrder(d_.shapeIndex, kShapeWrap); }
+    void StepLetter() { d_.letterIndex = StepInOrder(d_.letterIndex, kLetterWrap); }
+    void StepNumber() { d_.currentNumber = StepInOrder(d_.currentNumber, s_.settings.maxNumber.value + 1); }
+
+    // The deck's counter back to its first card; the other decks keep theirs.
+    void Restart(Deck deck);
 
 private:
-    PlayState& s_;
+    const PlayState& s_;
+    DeckState& d_;
     Random& random_;
 };
 

@@ -1,102 +1,80 @@
 #include "engine/reveal_cycle.h"
 
+#include <string>
+
 #include "speech/phrases.h"
 
 namespace engine {
 
-template <class Reveal, class Answer>
-void RevealCycle::Press(Reveal reveal, Answer answer)
+void RevealCycle::Press(Deck deck)
 {
     // The state moves on only once the step has run, so a press that fails
     // part-way is tried again whole by the next one.
-    if (s_.pressState == "y") {
-        (this->*reveal)();
-        s_.pressState = "n";
-    } else if (s_.pressState == "n") {
-        (this->*answer)();
-        s_.pressState = "y";
-    }
-}
-
-void RevealCycle::PressColors() { Press(&RevealCycle::RevealColor, &RevealCycle::AnswerColor); }
-
-void RevealCycle::PressShapes() { Press(&RevealCycle::RevealShape, &RevealCycle::AnswerShape); }
-
-void RevealCycle::PressLetters() { Press(&RevealCycle::RevealLetter, &RevealCycle::AnswerLetter); }
-
-void RevealCycle::PressNumbers() { Press(&RevealCycle::RevealNumber, &RevealCycle::AnswerNumber); }
-
-void RevealCycle::PressCategory()
-{
-    if (s_.category == "numbers")
-        PressNumbers();
-    else if (s_.category == "letters")
-        PressLetters();
-    else if (s_.category == "shapes")
-        PressShapes();
-    else if (s_.category == "colors")
-        PressColors();
-}
-
-void RevealCycle::RevealColor()
-{
-    if (s_.randomOrder == "yes")
-        decks_.PickRandomColor();
-    display_.ShowColor();
-}
-
-void RevealCycle::RevealShape()
-{
-    if (s_.randomOrder == "yes")
-        decks_.PickRandomShape();
-    display_.ShowShape();
-}
-
-void RevealCycle::RevealLetter()
-{
-    if (s_.randomOrder == "yes") {
-        decks_.PickRandomLetter();
+    if (cycle_.pressState == engine::Press::Reveal) {
+        Reveal(deck);
+        cycle_.pressState = engine::Press::Answer;
     } else {
-        decks_.LetterFromIndex();
-        decks_.CaseStep();
+        Answer(deck);
+        cycle_.pressState = engine::Press::Reveal;
     }
-    lblNumberLetter_->SetCaption(QString::fromStdString(s_.letterText));
 }
 
-void RevealCycle::RevealNumber()
+void RevealCycle::Reveal(Deck deck)
 {
-    if (s_.randomOrder == "yes")
-        decks_.PickRandomNumber();
-    else
-        decks_.KeepNumberInRange();
-    lblNumberLetter_->SetCaption(QString::number(s_.currentNumber));
+    const bool random = s_.settings.randomOrder;
+    switch (deck) {
+    case Deck::Colors:
+        if (random)
+            decks_.PickRandomColor();
+        display_.ShowColor();
+        break;
+    case Deck::Shapes:
+        if (random)
+            decks_.PickRandomShape();
+        display_.ShowShape();
+        break;
+    case Deck::Letters:
+        if (random) {
+            decks_.PickRandomLetter();
+        } else {
+            decks_.LetterFromIndex();
+            decks_.CaseStep();
+        }
+        view_.SetCaption(s_.decks.letterText);
+        break;
+    case Deck::Numbers:
+        if (random)
+            decks_.PickRandomNumber();
+        else
+            decks_.KeepNumberInRange();
+        view_.SetCaption(std::to_string(s_.decks.currentNumber));
+        break;
+    }
 }
 
-void RevealCycle::AnswerColor()
+void RevealCycle::Answer(Deck deck)
 {
-    display_.ShowColor();
-    gate_.Say(s_.colorName);
-    decks_.StepColor();
-}
-
-void RevealCycle::AnswerShape()
-{
-    display_.ShowShape();
-    gate_.Say(s_.shapeName);
-    decks_.StepShape();
-}
-
-void RevealCycle::AnswerLetter()
-{
-    gate_.SayLetter();
-    decks_.StepLetter();
-}
-
-void RevealCycle::AnswerNumber()
-{
-    lblBottom_->setVisible(true);
-    gate_.Say(speech::phrases::Number(s_.currentNumber));
-    decks_.StepNumber();
+    switch (deck) {
+    case Deck::Colors:
+        display_.ShowColor();
+        gate_.Say(s_.card.colorName);
+        decks_.StepColor();
+        break;
+    case Deck::Shapes:
+        display_.ShowShape();
+        gate_.Say(s_.card.shapeName);
+        decks_.StepShape();
+        break;
+    case Deck::Letters:
+        gate_.SayLetter();
+        decks_.StepLetter();
+        break;
+    case Deck::Numbers:
+        view_.ShowHint();
+        gate_.Say(speech::phrases::Number(s_.decks.currentNumber));
+        decks_.StepNumber();
+        break;
+    }
 }
 
 }  // namespace engine

@@ -1,53 +1,41 @@
 #pragma once
 
 #include "engine/card_display.h"
+#include "engine/card_view.h"
 #include "engine/decks.h"
 #include "engine/play_state.h"
 #include "speech/gate.h"
-#include "ui/controls.h"
 
 namespace engine {
 
-// The two-press cycle: a press on "y" reveals the next card silently, a
-// press on "n" speaks the card on show and steps the deck on.
+// The two-press cycle: a press on Reveal shows the next card silently, a
+// press on Answer speaks the card on show and steps the deck on.
 class RevealCycle {
 public:
-    RevealCycle(PlayState& state, Decks& decks, CardDisplay& display, const speech::SpeechGate& gate,
-                ui::Label* lblNumberLetter, ui::Label* lblBottom)
-        : s_(state),
-          decks_(decks),
-          display_(display),
-          gate_(gate),
-          lblNumberLetter_(lblNumberLetter),
-          lblBottom_(lblBottom)
+    RevealCycle(const PlayState& state, CycleState& cycle, Decks& decks, CardDisplay& display,
+                const speech::SpeechGate& gate, CardView& view)
+        : s_(state), cycle_(cycle), decks_(decks), display_(display), gate_(gate), view_(view)
     {}
 
-    void PressColors();
-    void PressShapes();
-    void PressLetters();
-    void PressNumbers();
+    // One press of a deck, whatever deck is in play.
+    void Press(Deck deck);
     // The press of the deck in play, for a click on the card and a timer tick.
-    void PressCategory();
+    void PressCategory() { Press(cycle_.category); }
+
+    // A deck button: the deck in play, and later its cycle from a reveal.
+    void SetCategory(Deck deck) { cycle_.category = deck; }
+    void Restart() { cycle_.pressState = engine::Press::Reveal; }
 
 private:
-    template <class Reveal, class Answer>
-    void Press(Reveal reveal, Answer answer);
+    void Reveal(Deck deck);
+    void Answer(Deck deck);
 
-    void RevealColor();
-    void RevealShape();
-    void RevealLetter();
-    void RevealNumber();
-    void AnswerColor();
-    void AnswerShape();
-    void AnswerLetter();
-    void AnswerNumber();
-
-    PlayState& s_;
+    const PlayState& s_;
+    CycleState& cycle_;
     Decks& decks_;
     CardDisplay& display_;
     const speech::SpeechGate& gate_;
-    ui::Label* lblNumberLetter_;
-    ui::Label* lblBottom_;
+    CardView& view_;
 };
 
 }  // namespace engine

@@ -4,6 +4,7 @@
 
 #include "panel/settings.h"
 #include "speech/phrases.h"
+#include "ui/try.h"
 
 namespace panel {
 
@@ -27,9 +28,7 @@ void AutoAdvance::PeriodPicked()
 
 void AutoAdvance::Tick() noexcept
 {
-    try {
-        cycle_.PressCategory();
-    } catch (...) {}
+    ui::Try([&] { cycle_.PressCategory(); });
 }
 
 }  // namespace panel

@@ -12,9 +12,9 @@ namespace panel {
 // Presses the deck in play once per period, or not at all.
 class AutoAdvance {
 public:
-    AutoAdvance(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::RevealCycle& cycle,
+    AutoAdvance(engine::TimerState& timer, DeckMark& mark, const speech::SpeechGate& gate, engine::RevealCycle& cycle,
                 ui::ComboBox* comboSetTimer, ui::TimerControl* Timer1)
-        : s_(state), mark_(mark), gate_(gate), cycle_(cycle), combo_(comboSetTimer), timer_(Timer1)
+        : s_(timer), mark_(mark), gate_(gate), cycle_(cycle), combo_(comboSetTimer), timer_(Timer1)
     {}
 
     void PeriodPicked();
@@ -23,7 +23,7 @@ public:
     void Tick() noexcept;
 
 private:
-    engine::PlayState& s_;
+    engine::TimerState& s_;
     DeckMark& mark_;
     const speech::SpeechGate& gate_;
     engine::RevealCycle& cycle_;

@@ -2,34 +2,25 @@
 
 namespace panel {
 
-void DeckButtons::Choose(Deck deck)
+void DeckButtons::Choose(engine::Deck deck)
 {
-    struct Row {
-        const char* category;
-        int engine::PlayState::*counter;
-        bool colorsFirst;
-    };
-    static constexpr Row kRows[] = {
-        {"colors", &engine::PlayState::colorIndex, true},
-        {"shapes", &engine::PlayState::shapeIndex, false},
-        {"letters", &engine::PlayState::letterIndex, false},
-        {"numbers", &engine::PlayState::currentNumber, false},
-    };
-    const Row& row = kRows[static_cast<int>(deck)];
+    // What is heard, in the order of engine::Deck.
+    static constexpr const char* kNames[] = {"colors", "shapes", "letters", "numbers"};
 
-    s_.category = row.category;
+    cycle_.SetCategory(deck);
     mark_.ShowCategoryCheck();
-    gate_.Say(row.category);
-    if (row.colorsFirst) {
+    gate_.Say(kNames[static_cast<int>(deck)]);
+    // The colors clear their own pictures first, every other deck the shapes.
+    if (deck == engine::Deck::Colors) {
         display_.HideColorImages();
         display_.HideShapesPanel();
     } else {
         display_.HideShapesPanel();
         display_.HideColorImages();
     }
-    lblNumberLetter_->SetCaption(QString());
-    s_.*row.counter = 1;
-    s_.pressState = "y";
+    view_.SetCaption("");
+    decks_.Restart(deck);
+    cycle_.Restart();
 }
 
 }  // namespace panel

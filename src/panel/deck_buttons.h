@@ -1,32 +1,33 @@
 #pragma once
 
 #include "engine/card_display.h"
+#include "engine/card_view.h"
+#include "engine/decks.h"
 #include "engine/play_state.h"
+#include "engine/reveal_cycle.h"
 #include "panel/deck_mark.h"
 #include "speech/gate.h"
-#include "ui/controls.h"
 
 namespace panel {
-
-enum class Deck { Colors, Shapes, Letters, Numbers };
 
 // Choosing a deck names it, marks it, clears the card and starts the deck
 // again from its first card.
 class DeckButtons {
 public:
-    DeckButtons(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::CardDisplay& display,
-                ui::Label* lblNumberLetter)
-        : s_(state), mark_(mark), gate_(gate), display_(display), lblNumberLetter_(lblNumberLetter)
+    DeckButtons(DeckMark& mark, const speech::SpeechGate& gate, engine::RevealCycle& cycle, engine::Decks& decks,
+                engine::CardDisplay& display, engine::CardView& view)
+        : mark_(mark), gate_(gate), cycle_(cycle), decks_(decks), display_(display), view_(view)
     {}
 
-    void Choose(Deck deck);
+    void Choose(engine::Deck deck);
 
 private:
-    engine::PlayState& s_;
     DeckMark& mark_;
     const speech::SpeechGate& gate_;
+    engine::RevealCycle& cycle_;
+    engine::Decks& decks_;
     engine::CardDisplay& display_;
-    ui::Label* lblNumberLetter_;
+    engine::CardView& view_;
 };
 
 }  // namespace panel

@@ -12,7 +12,7 @@ void DeckMark::ShowCategoryCheck()
 {
     HideCategoryChecks();
     for (const Deck& deck : decks_) {
-        if (category_ == deck.category) {
+        if (category_ == deck.deck) {
             deck.check->setVisible(true);
             deck.keyCatcher->setFocus(Qt::OtherFocusReason);
             return;

@@ -1,8 +1,8 @@
 #pragma once
 
 #include <array>
-#include <string>
 
+#include "engine/play_state.h"
 #include "ui/controls.h"
 
 namespace panel {
@@ -12,19 +12,19 @@ namespace panel {
 class DeckMark {
 public:
     struct Deck {
-        const char* category;
+        engine::Deck deck;
         ui::PictureBox* check;
         ui::CommandButton* keyCatcher;
     };
 
     // Decks in the order they are matched: numbers, letters, shapes, colors.
-    DeckMark(const std::string& category, const std::array<Deck, 4>& decks) : category_(category), decks_(decks) {}
+    DeckMark(const engine::Deck& category, const std::array<Deck, 4>& decks) : category_(category), decks_(decks) {}
 
     void ShowCategoryCheck();
     void HideCategoryChecks();
 
 private:
-    const std::string& category_;
+    const engine::Deck& category_;
     std::array<Deck, 4> decks_;
 };
 

@@ -4,11 +4,11 @@
 
 namespace panel {
 
-bool SwallowOnce(std::string& flag)
+bool SwallowOnce(bool& flag)
 {
-    if (flag != "1")
+    if (!flag)
         return false;
-    flag.clear();
+    flag = false;
     return true;
 }
 
@@ -19,10 +19,10 @@ void Settings::OrderPicked()
     mark_.ShowCategoryCheck();
     if (c_.ListOrder->ListIndex() == 0) {
         gate_.Say("in order");
-        s_.randomOrder = "no";
+        s_.randomOrder = false;
     } else {
         gate_.Say("random order");
-        s_.randomOrder = "yes";
+        s_.randomOrder = true;
         random_.Randomize();
     }
 }
@@ -34,26 +34,27 @@ void Settings::CasePicked()
     mark_.ShowCategoryCheck();
     if (c_.ListUpper->ListIndex() == 0) {
         gate_.Say("lower case");
-        s_.letterCase = "lower";
+        s_.letterCase = engine::LetterCase::Lower;
     } else {
         gate_.Say("upper case");
-        s_.letterCase = "upper";
+        s_.letterCase = engine::LetterCase::Upper;
     }
 }
 
 void Settings::SoundPicked()
 {
-    s_.sound = c_.ListSound->List(c_.ListSound->ListIndex()).toStdString();
+    // The item's text decides: "on" exactly, or off.
+    s_.sound = c_.ListSound->List(c_.ListSound->ListIndex()) == QLatin1String("on");
     if (SwallowOnce(s_.skipSoundClick))
         return;
-    if (s_.sound == "on") {
+    if (s_.sound) {
         gate_.Say("sound on");
     } else {
         // Opened for this one phrase: it is handed over at once, so shutting
         // the gate right after does not cut it.
-        s_.sound = "on";
+        s_.sound = true;
         gate_.Say("sound off");
-        s_.sound = "off";
+        s_.sound = false;
     }
     mark_.ShowCategoryCheck();
 }

@@ -1,7 +1,5 @@
 #pragma once
 
-#include <string>
-
 #include "engine/play_state.h"
 #include "engine/random.h"
 #include "panel/deck_mark.h"
@@ -12,7 +10,7 @@ namespace panel {
 
 // True, and the flag emptied, when this is the one click that start-up
 // raises by selecting the control's start item.
-bool SwallowOnce(std::string& flag);
+bool SwallowOnce(bool& flag);
 
 struct SettingsControls {
     ui::ListBox* ListOrder;
@@ -26,9 +24,9 @@ struct SettingsControls {
 // keyboard focus given back to the deck.
 class Settings {
 public:
-    Settings(engine::PlayState& state, DeckMark& mark, const speech::SpeechGate& gate, engine::Random& random,
+    Settings(engine::SettingsState& settings, DeckMark& mark, const speech::SpeechGate& gate, engine::Random& random,
              const SettingsControls& controls)
-        : s_(state), mark_(mark), gate_(gate), random_(random), c_(controls)
+        : s_(settings), mark_(mark), gate_(gate), random_(random), c_(controls)
     {}
 
     void OrderPicked();
@@ -40,7 +38,7 @@ public:
     void SetName();
 
 private:
-    engine::PlayState& s_;
+    engine::SettingsState& s_;
     DeckMark& mark_;
     const speech::SpeechGate& gate_;
     engine::Random& random_;

@@ -7,7 +7,7 @@ namespace speech {
 void SpeechGate::Say(std::string text) const noexcept
 {
     try {
-        if (sound_ != "on")
+        if (!sound_)
             return;
         if (voice_)
             voice_->Speak(text);

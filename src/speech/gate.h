@@ -8,10 +8,10 @@
 namespace speech {
 
 // The one way out to the voice. Say hands a text over only while sound is
-// exactly "on", returns at once, and swallows every failure of the voice.
+// on, returns at once, and swallows every failure of the voice.
 class SpeechGate {
 public:
-    SpeechGate(const std::string& sound, const std::unique_ptr<Voice>& voice, const std::string& letterText)
+    SpeechGate(const bool& sound, const std::unique_ptr<Voice>& voice, const std::string& letterText)
         : sound_(sound), voice_(voice), letterText_(letterText)
     {}
 
@@ -20,7 +20,7 @@ public:
     void SayLetter() const noexcept;
 
 private:
-    const std::string& sound_;
+    const bool& sound_;
     const std::unique_ptr<Voice>& voice_;
     const std::string& letterText_;
 };

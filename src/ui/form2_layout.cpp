@@ -184,6 +184,9 @@ Form2Controls BuildForm2(Form& form)
     Place(c.shpFlash, 5640, 2160, 4125, 5715);
     c.imgShapes = MakeImage(f, "imgShapes", Id::Shapes, 6360, 4440, 2640, 915, false);
 
+    // The card pictures' design places: a loose stack near the top-left corner
+    // of Frame1, all hidden. Start-up moves them onto the card frame, so only
+    // their common size counts.
     auto card = [&](const char* name, Id picture, double l, double t) {
         return MakeImage(f, name, picture, l, t, 2835, 2085, false);
     };

@@ -5,6 +5,7 @@
 
 #include "app/form2_fixture.h"
 #include "engine/decks.h"
+#include "support/send_key.h"
 
 namespace {
 
@@ -40,14 +41,6 @@ QString Shown(const StartedForm2& f)
     return f.C().lblNumberLetter->Caption();
 }
 
-void SendKey(QEvent::Type type, int key, bool autoRepeat)
-{
-    QWidget* target = QApplication::focusWidget();
-    QVERIFY(target);
-    QKeyEvent event(type, key, Qt::NoModifier, key == Qt::Key_Space ? QStringLiteral(" ") : QString(), autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
-
 }  // namespace
 
 class PlayTest : public QObject {
@@ -66,7 +59,7 @@ private slots:
         QCOMPARE(f.Spoken(), QStringList{" 1"});
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1"));
         QVERIFY(f.C().lblBottom->isVisible());
-        QCOMPARE(f.State().currentNumber, 2);
+        QCOMPARE(f.State().decks.currentNumber, 2);
         f.Spacebar();
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("2"));
         QCOMPARE(f.Spoken(), QStringList{" 1"});
@@ -138,24 +131,26 @@ private slots:
         QTest::addColumn<QString>("button");
         QTest::addColumn<QString>("check");
         QTest::addColumn<QString>("catcher");
+        QTest::addColumn<engine::Deck>("deck");
         QTest::newRow("colors") << "cmdColors"
                                 << "picColorsCheck"
-                                << "cmdColorsx";
+                                << "cmdColorsx" << engine::Deck::Colors;
         QTest::newRow("shapes") << "cmdShapes"
                                 << "picShapesCheck"
-                                << "cmdShapesx";
+                                << "cmdShapesx" << engine::Deck::Shapes;
         QTest::newRow("letters") << "cmdLetters"
                                  << "picLettersCheck"
-                                 << "cmdLettersx";
+                                 << "cmdLettersx" << engine::Deck::Letters;
         QTest::newRow("numbers") << "cmdNumbers"
                                  << "picNumbersCheck"
-                                 << "cmdNumbersx";
+                                 << "cmdNumbersx" << engine::Deck::Numbers;
     }
     void deckButtonMarksTheDeckAndMovesTheFocusToItsKeyCatcher()
     {
         QFETCH(QString, button);
         QFETCH(QString, check);
         QFETCH(QString, catcher);
+        QFETCH(engine::Deck, deck);
         StartedForm2 f;
         // Start from a half-shown color card so the button has something to clear.
         f.ClickOn(f.C().cmdColors);
@@ -165,8 +160,8 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), f.Find(qPrintable(catcher)));
         QVERIFY(VisibleCards(f.C()).isEmpty());
         QCOMPARE(f.C().lblNumberLetter->Caption(), QString());
-        QCOMPARE(f.State().pressState, std::string("y"));
-        QCOMPARE(f.State().category, f.Find(qPrintable(button))->objectName().mid(3).toLower().toStdString());
+        QCOMPARE(f.State().cycle.pressState, engine::Press::Reveal);
+        QCOMPARE(f.State().cycle.category, deck);
     }
 
     void deckChangeBetweenRevealAndAnswerDropsTheCardUnspoken()
@@ -182,7 +177,7 @@ private slots:
         f.Spacebar();
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("A"));
         QCOMPARE(f.Spoken(), QStringList{"letters"});
-        QCOMPARE(f.State().shapeName, std::string("square"));
+        QCOMPARE(f.State().card.shapeName, std::string("square"));
     }
 
     void cardClickPressesTheDeckWhereverTheFocusIs_data()
@@ -233,15 +228,15 @@ private slots:
     {
         StartedForm2 f;
         f.log->clear();
-        SendKey(QEvent::KeyPress, Qt::Key_Space, false);
+        SendKey(QApplication::focusWidget(), QEvent::KeyPress, Qt::Key_Space, false);
         for (int i = 0; i < 20; ++i) {
-            SendKey(QEvent::KeyRelease, Qt::Key_Space, true);
-            SendKey(QEvent::KeyPress, Qt::Key_Space, true);
+            SendKey(QApplication::focusWidget(), QEvent::KeyRelease, Qt::Key_Space, true);
+            SendKey(QApplication::focusWidget(), QEvent::KeyPress, Qt::Key_Space, true);
         }
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1 2 3"));
-        SendKey(QEvent::KeyRelease, Qt::Key_Space, false);
+        SendKey(QApplication::focusWidget(), QEvent::KeyRelease, Qt::Key_Space, false);
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1"));
-        QCOMPARE(f.State().pressState, std::string("n"));
+        QCOMPARE(f.State().cycle.pressState, engine::Press::Answer);
     }
 
     void otherKeysDoNothing()
@@ -252,7 +247,7 @@ private slots:
                         int(Qt::Key_F1), int(Qt::Key_Down)})
             QTest::keyClick(f.form->windowHandle(), Qt::Key(key));
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1 2 3"));
-        QCOMPARE(f.State().pressState, std::string("y"));
+        QCOMPARE(f.State().cycle.pressState, engine::Press::Reveal);
         QVERIFY(f.Spoken().isEmpty());
         QCOMPARE(QApplication::focusWidget(), f.C().cmdNumbersx);
     }
@@ -277,9 +272,9 @@ private slots:
             f.Spacebar();  // red, green, blue, yellow answered
         f.Spacebar();
         QCOMPARE(VisibleCards(f.C()), QList<QWidget*>{f.C().imgBrown});
-        QCOMPARE(f.State().colorName, std::string("brown"));
+        QCOMPARE(f.State().card.colorName, std::string("brown"));
         f.ClickOn(f.C().cmdNumbers);
-        QCOMPARE(f.State().colorName, std::string("brown"));
+        QCOMPARE(f.State().card.colorName, std::string("brown"));
         QVERIFY(VisibleCards(f.C()).isEmpty());
     }
 
@@ -288,7 +283,7 @@ private slots:
         StartedForm2 f;
         for (int i = 0; i < 14; ++i)
             f.Spacebar();  // 1 to 7 shown and answered
-        QCOMPARE(f.State().currentNumber, 8);
+        QCOMPARE(f.State().decks.currentNumber, 8);
         f.C().comboSetMaxNum->SetListIndex(4);  // "5"
         f.Spacebar();
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1"));
@@ -316,7 +311,7 @@ private slots:
         QTimer::singleShot(30, form, [form] { QTest::mouseClick(form->Controls().cmdColors, Qt::LeftButton); });
         form->Show();
         const ui::Form2Controls& c = form->Controls();
-        QCOMPARE(form->State().category, std::string("colors"));
+        QCOMPARE(form->State().cycle.category, engine::Deck::Colors);
         QCOMPARE(VisibleChecks(c), (QList<QWidget*>{c.picNumbersCheck, c.picColorsCheck}));
         QTest::mouseClick(c.cmdShapes, Qt::LeftButton);
         QCOMPARE(VisibleChecks(c), QList<QWidget*>{c.picShapesCheck});

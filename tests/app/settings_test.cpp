@@ -29,17 +29,18 @@ void Pick(const StartedForm2& f, QWidget* control, int index)
     QTRY_VERIFY(!view->isVisible());
 }
 
+// The setting a control stores, in the words of its items.
 std::string Stored(const engine::PlayState& s, const QString& name)
 {
     if (name == "ListOrder")
-        return s.randomOrder;
+        return s.settings.randomOrder ? "yes" : "no";
     if (name == "ListUpper")
-        return s.letterCase;
+        return s.settings.letterCase == engine::LetterCase::Lower ? "lower" : "upper";
     if (name == "ListSound")
-        return s.sound;
+        return s.settings.sound ? "on" : "off";
     if (name == "comboSetMaxNum")
-        return s.maxNumber.text;
-    return s.timerSeconds;
+        return s.settings.maxNumber.text;
+    return s.timer.timerSeconds;
 }
 
 }  // namespace
@@ -108,7 +109,7 @@ private slots:
         f.log->clear();
         QTest::keyClick(f.C().ListOrder, Qt::Key_Down);
         QCOMPARE(f.Spoken(), QStringList{"random order"});
-        QCOMPARE(f.State().randomOrder, std::string("yes"));
+        QVERIFY(f.State().settings.randomOrder);
     }
 
     void soundOffIsHeardOnceThenNothingUntilOn()
@@ -117,7 +118,7 @@ private slots:
         f.log->clear();
         Pick(f, f.C().ListSound, 1);
         QCOMPARE(f.Spoken(), QStringList{"sound off"});
-        QCOMPARE(f.State().sound, std::string("off"));
+        QVERIFY(!f.State().settings.sound);
         f.ClickOn(f.C().cmdColors);
         f.Spacebar();
         f.Spacebar();
@@ -129,6 +130,34 @@ private slots:
         QCOMPARE(f.Spoken(), (QStringList{"sound off", "sound on"}));
         f.ClickOn(f.C().cmdLetters);
         QCOMPARE(f.Spoken().last(), QStringLiteral("letters"));
+    }
+
+    // The sound list stores what its item's text means: exactly "on" opens
+    // the speech gate, any other text shuts it after "sound off".
+    void soundItemTextDecidesTheGate_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<bool>("on");
+        QTest::addColumn<QString>("heard");
+        QTest::newRow("on") << "on" << true << "sound on";
+        QTest::newRow("off") << "off" << false << "sound off";
+        QTest::newRow("On") << "On" << false << "sound off";
+        QTest::newRow("on ") << "on " << false << "sound off";
+        QTest::newRow("empty") << "" << false << "sound off";
+    }
+    void soundItemTextDecidesTheGate()
+    {
+        QFETCH(QString, item);
+        QFETCH(bool, on);
+        QFETCH(QString, heard);
+        StartedForm2 f;
+        f.C().ListSound->item(1)->setText(item);
+        f.log->clear();
+        Pick(f, f.C().ListSound, 1);
+        QCOMPARE(f.State().settings.sound, on);
+        QCOMPARE(f.Spoken(), QStringList{heard});
+        f.ClickOn(f.C().cmdSetName);
+        QCOMPARE(f.Spoken().size(), on ? 2 : 1);
     }
 
     void lowerCaseLeavesTheLetterOnShow()
@@ -190,13 +219,13 @@ private slots:
         QTest::keyClicks(f.C().Text1, QStringLiteral("Anna"));
         QKeyEvent umlaut(QEvent::KeyPress, 0, Qt::NoModifier, QStringLiteral("ë"));
         QApplication::sendEvent(f.C().Text1, &umlaut);
-        QCOMPARE(f.State().childName, std::string("Annaë"));
+        QCOMPARE(f.State().settings.childName, std::string("Annaë"));
         f.ClickOn(f.C().cmdSetName);
         QCOMPARE(f.Spoken().last(), QStringLiteral("hello, Annaë"));
 
         // A click into the box erases the name typed before.
         f.ClickOn(f.C().Text1);
-        QVERIFY(f.State().childName.empty());
+        QVERIFY(f.State().settings.childName.empty());
         f.ClickOn(f.C().cmdSetName);
         QCOMPARE(f.Spoken().last(), QStringLiteral("hello, "));
     }

@@ -13,20 +13,21 @@ private slots:
     {
         StartedForm2 f;
         const engine::PlayState& s = f.State();
-        QCOMPARE(s.category, std::string("numbers"));
-        QCOMPARE(s.pressState, std::string("y"));
-        QCOMPARE(s.currentNumber, 1);
-        QCOMPARE(s.maxNumber.value, 10);
-        QCOMPARE(s.sound, std::string("on"));
-        QCOMPARE(s.randomOrder, std::string("no"));
-        QCOMPARE(s.letterCase, std::string("upper"));
-        for (const std::string* flag :
-             {&s.skipTimerClick, &s.skipMaxNumClick, &s.skipOrderClick, &s.skipCaseClick, &s.skipSoundClick})
-            QVERIFY(flag->empty());
-        for (int counter : {s.colorIndex, s.shapeIndex, s.letterIndex, s.lastColorIndex, s.lastShapeIndex,
-                            s.lastLetterIndex, s.lastNumber})
+        QCOMPARE(s.cycle.category, engine::Deck::Numbers);
+        QCOMPARE(s.cycle.pressState, engine::Press::Reveal);
+        QCOMPARE(s.decks.currentNumber, 1);
+        QCOMPARE(s.settings.maxNumber.value, 10);
+        QVERIFY(s.settings.sound);
+        QVERIFY(!s.settings.randomOrder);
+        QCOMPARE(s.settings.letterCase, engine::LetterCase::Upper);
+        for (bool flag : {s.timer.skipTimerClick, s.settings.skipMaxNumClick, s.settings.skipOrderClick,
+                          s.settings.skipCaseClick, s.settings.skipSoundClick})
+            QVERIFY(!flag);
+        for (int counter : {s.decks.colorIndex, s.decks.shapeIndex, s.decks.letterIndex, s.decks.lastColorIndex,
+                            s.decks.lastShapeIndex, s.decks.lastLetterIndex, s.decks.lastNumber})
             QCOMPARE(counter, 0);
-        for (const std::string* text : {&s.colorName, &s.shapeName, &s.letterText, &s.timerSeconds, &s.childName})
+        for (const std::string* text :
+             {&s.card.colorName, &s.card.shapeName, &s.decks.letterText, &s.timer.timerSeconds, &s.settings.childName})
             QVERIFY(text->empty());
         QVERIFY(s.voice != nullptr);
         QCOMPARE(f.Spoken(), QStringList{"quibbet, toddlers"});
@@ -134,8 +135,8 @@ private slots:
             QCOMPARE(ui::Left(card), 6285.0f);
             QCOMPARE(ui::Top(card), 3975.0f);
         }
-        QCOMPARE(f.State().imageLeft, 6285.0f);
-        QCOMPARE(f.State().imageTop, 3975.0f);
+        QCOMPARE(f.State().card.imageLeft, 6285.0f);
+        QCOMPARE(f.State().card.imageTop, 3975.0f);
     }
 
     // What a click at a point reaches, decided by the toolkit's hit testing.
@@ -209,7 +210,7 @@ private slots:
         QTest::mouseClick(&backdrop, Qt::RightButton, Qt::ShiftModifier, QPoint(3, 3));
         QCOMPARE(ups.count(), 1);
         QTRY_VERIFY(f.form->isActiveWindow());
-        QCOMPARE(f.State().category, std::string("numbers"));
+        QCOMPARE(f.State().cycle.category, engine::Deck::Numbers);
         backdrop.Unload();
     }
 

@@ -37,27 +37,25 @@ private slots:
 
     void lettersRunAtoZInTheChosenCase_data()
     {
-        QTest::addColumn<QString>("letterCase");
+        QTest::addColumn<engine::LetterCase>("letterCase");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("upper") << "upper"
-                               << "ABCDEFGHIJKLMNOPQRSTUVWXYZA";
-        QTest::newRow("lower") << "lower"
-                               << "abcdefghijklmnopqrstuvwxyza";
+        QTest::newRow("upper") << engine::LetterCase::Upper << "ABCDEFGHIJKLMNOPQRSTUVWXYZA";
+        QTest::newRow("lower") << engine::LetterCase::Lower << "abcdefghijklmnopqrstuvwxyza";
     }
     void lettersRunAtoZInTheChosenCase()
     {
-        QFETCH(QString, letterCase);
+        QFETCH(engine::LetterCase, letterCase);
         QFETCH(QString, expected);
         PlayState s;
         Random random;
-        Decks decks(s, random);
-        s.letterCase = letterCase.toStdString();
-        s.letterIndex = 1;
+        Decks decks(s, s.decks, random);
+        s.settings.letterCase = letterCase;
+        s.decks.letterIndex = 1;
         std::string seen;
         for (int i = 0; i < 27; ++i) {
             decks.LetterFromIndex();
             decks.CaseStep();
-            seen += s.letterText;
+            seen += s.decks.letterText;
             decks.StepLetter();
         }
         QCOMPARE(QString::fromStdString(seen), expected);
@@ -69,14 +67,14 @@ private slots:
     {
         PlayState s;
         Random random;
-        Decks decks(s, random);
-        s.maxNumber.SetItem("12");
-        QCOMPARE(s.maxNumber.value + 1, 13);
-        QCOMPARE(s.maxNumber.text, std::string("12"));
-        s.currentNumber = 1;
+        Decks decks(s, s.decks, random);
+        s.settings.maxNumber.SetItem("12");
+        QCOMPARE(s.settings.maxNumber.value + 1, 13);
+        QCOMPARE(s.settings.maxNumber.text, std::string("12"));
+        s.decks.currentNumber = 1;
         QList<int> seen;
         for (int i = 0; i < 13; ++i) {
-            seen << s.currentNumber;
+            seen << s.decks.currentNumber;
             decks.StepNumber();
         }
         QCOMPARE(seen, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 1}));
@@ -86,15 +84,15 @@ private slots:
     {
         PlayState s;
         Random random;
-        Decks decks(s, random);
-        s.maxNumber.SetNumber(10);
-        s.currentNumber = 8;
-        s.maxNumber.SetItem("5");
+        Decks decks(s, s.decks, random);
+        s.settings.maxNumber.SetNumber(10);
+        s.decks.currentNumber = 8;
+        s.settings.maxNumber.SetItem("5");
         decks.KeepNumberInRange();
-        QCOMPARE(s.currentNumber, 1);
-        s.currentNumber = 5;
+        QCOMPARE(s.decks.currentNumber, 1);
+        s.decks.currentNumber = 5;
         decks.KeepNumberInRange();
-        QCOMPARE(s.currentNumber, 5);
+        QCOMPARE(s.decks.currentNumber, 5);
     }
 
     void randomDrawNeverRepeatsAndCoversTheDeck_data()
@@ -129,13 +127,13 @@ private slots:
     {
         PlayState s;
         Random random;
-        Decks decks(s, random);
-        s.maxNumber.SetItem("2");
+        Decks decks(s, s.decks, random);
+        s.settings.maxNumber.SetItem("2");
         decks.PickRandomNumber();
         for (int i = 0; i < 100; ++i) {
-            const int before = s.currentNumber;
+            const int before = s.decks.currentNumber;
             decks.PickRandomNumber();
-            QCOMPARE(s.currentNumber, 3 - before);
+            QCOMPARE(s.decks.currentNumber, 3 - before);
         }
     }
 
@@ -184,12 +182,12 @@ private slots:
             ++reads;
             return std::uint64_t(7);
         });
-        Decks decks(s, random);
-        s.maxNumber.SetItem("1");
+        Decks decks(s, s.decks, random);
+        s.settings.maxNumber.SetItem("1");
         for (int i = 0; i < 3; ++i) {
             decks.PickRandomNumber();
-            QCOMPARE(s.currentNumber, 1);
-            QCOMPARE(s.lastNumber, 1);
+            QCOMPARE(s.decks.currentNumber, 1);
+            QCOMPARE(s.decks.lastNumber, 1);
         }
     }
 
@@ -197,16 +195,16 @@ private slots:
     {
         PlayState s;
         Random random;
-        Decks decks(s, random);
-        s.letterCase = "lower";
+        Decks decks(s, s.decks, random);
+        s.settings.letterCase = engine::LetterCase::Lower;
         for (int i = 0; i < 50; ++i) {
             decks.PickRandomLetter();
-            QCOMPARE(s.letterText.size(), size_t(1));
-            QCOMPARE(s.letterText[0], char('a' + s.letterIndex - 1));
+            QCOMPARE(s.decks.letterText.size(), size_t(1));
+            QCOMPARE(s.decks.letterText[0], char('a' + s.decks.letterIndex - 1));
         }
-        s.letterCase = "upper";
+        s.settings.letterCase = engine::LetterCase::Upper;
         decks.PickRandomLetter();
-        QCOMPARE(s.letterText[0], char('A' + s.letterIndex - 1));
+        QCOMPARE(s.decks.letterText[0], char('A' + s.decks.letterIndex - 1));
     }
 };
 

@@ -1,6 +1,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include "support/send_key.h"
 #include "ui/application.h"
 #include "ui/controls.h"
 #include "ui/form.h"
@@ -11,14 +12,6 @@ using namespace ui;
 namespace {
 
 QPoint RowCentre(QListWidget* list, int row) { return list->visualItemRect(list->item(row)).center(); }
-
-void SendKey(QWidget* target, QEvent::Type type, int key, bool autoRepeat,
-             Qt::KeyboardModifiers modifiers = Qt::NoModifier)
-{
-    const QString text = key == Qt::Key_Space ? QStringLiteral(" ") : QString();
-    QKeyEvent event(type, key, modifiers, text, autoRepeat);
-    QApplication::sendEvent(target, &event);
-}
 
 }  // namespace
 
