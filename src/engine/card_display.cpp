@@ -1,6 +1,7 @@
 #include "engine/card_display.h"
 
 #include <cmath>
+#include <span>
 #include <stdexcept>
 
 #include "engine/decks.h"
@@ -28,25 +29,19 @@ void CardDisplay::HideShapesPanel()
     view_.HidePictures(Deck::Shapes);
 }
 
-void CardDisplay::ShowColor()
+void CardDisplay::Show(Deck deck)
 {
+    const bool colors = deck == Deck::Colors;
     HideShapeImages();
-    HideColorImages();
-    const int index = s_.decks.colorIndex;
-    if (index >= 1 && index <= static_cast<int>(kColorNames.size())) {
-        view_.ShowPicture(Deck::Colors, index);
-        card_.colorName = kColorNames[index - 1];
-    }
-    showCategoryCheck_();
-}
-
-void CardDisplay::ShowShape()
-{
-    HideShapeImages();
-    const int index = s_.decks.shapeIndex;
-    if (index >= 1 && index <= static_cast<int>(kShapeNames.size())) {
-        view_.ShowPicture(Deck::Shapes, index);
-        card_.shapeName = kShapeNames[index - 1];
+    // No color picture can be on show in the shapes deck.
+    if (colors)
+        HideColorImages();
+    using Names = std::span<const std::string_view>;
+    const Names names = colors ? Names(kColorNames) : Names(kShapeNames);
+    const int index = colors ? s_.decks.colorIndex : s_.decks.shapeIndex;
+    if (index >= 1 && index <= static_cast<int>(names.size())) {
+        view_.ShowPicture(deck, index);
+        (colors ? card_.colorName : card_.shapeName) = names[index - 1];
     }
     showCategoryCheck_();
 }

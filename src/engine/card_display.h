@@ -20,11 +20,13 @@ public:
     void HideColorImages() { view_.HidePictures(Deck::Colors); }
     void HideShapeImages() { view_.HidePictures(Deck::Shapes); }
     void HideShapesPanel();
-    void ShowColor();
-    void ShowShape();
+    void ShowColor() { Show(Deck::Colors); }
+    void ShowShape() { Show(Deck::Shapes); }
 
 private:
     void Center(Deck deck);
+    // Shows the picture of the deck's counter and records its name.
+    void Show(Deck deck);
 
     const PlayState& s_;
     CardState& card_;
