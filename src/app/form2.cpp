@@ -106,20 +106,20 @@ void Form2::cmdLetters_Click() { deckButtons_.Choose(Deck::Letters); }
 void Form2::cmdNumbers_Click() { deckButtons_.Choose(Deck::Numbers); }
 
 // Each key-catcher presses its own deck, whatever deck is in play.
-void Form2::KeyCatcher_KeyUp(Deck deck, int keyCode)
+void Form2::PressOnSpacebar(Deck deck, int keyCode)
 {
     if (keyCode == kSpacebar)
         cycle_.Press(deck);
 }
 
-void Form2::cmdColorsx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Colors, keyCode); }
-void Form2::cmdShapesx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Shapes, keyCode); }
-void Form2::cmdLettersx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Letters, keyCode); }
-void Form2::cmdNumbersx_KeyUp(int keyCode, int) { KeyCatcher_KeyUp(Deck::Numbers, keyCode); }
+void Form2::cmdColorsx_KeyUp(int keyCode, int) { PressOnSpacebar(Deck::Colors, keyCode); }
+void Form2::cmdShapesx_KeyUp(int keyCode, int) { PressOnSpacebar(Deck::Shapes, keyCode); }
+void Form2::cmdLettersx_KeyUp(int keyCode, int) { PressOnSpacebar(Deck::Letters, keyCode); }
+void Form2::cmdNumbersx_KeyUp(int keyCode, int) { PressOnSpacebar(Deck::Numbers, keyCode); }
 
 void Form2::lblPress_Click() { cycle_.PressCategory(); }
-// The web address under the title: connected so that a click on it is kept
-// by the label, as a click on any other label is, and does nothing.
+// Connected on purpose, and empty: a click on the web address does nothing,
+// and as the label keeps the click it is no click on the window either.
 void Form2::lblBrix2_Click() {}
 
 void Form2::ListOrder_Click() { settings_.OrderPicked(); }

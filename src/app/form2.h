@@ -53,7 +53,7 @@ private:
     void cmdShapesx_KeyUp(int keyCode, int shift);
     void cmdLettersx_KeyUp(int keyCode, int shift);
     void cmdNumbersx_KeyUp(int keyCode, int shift);
-    void KeyCatcher_KeyUp(engine::Deck deck, int keyCode);
+    void PressOnSpacebar(engine::Deck deck, int keyCode);
     void lblPress_Click();
     void lblBrix2_Click();
 
