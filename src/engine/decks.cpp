@@ -5,12 +5,6 @@
 
 namespace engine {
 
-void MaxNumber::SetNumber(int number)
-{
-    value = number;
-    text = std::to_string(number);
-}
-
 void MaxNumber::SetItem(const std::string& item)
 {
     int parsed = 0;

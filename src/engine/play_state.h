@@ -22,7 +22,6 @@ struct MaxNumber {
     int value = 10;
     std::string text = "10";
 
-    void SetNumber(int number);
     void SetItem(const std::string& item);
 };
 

@@ -22,7 +22,8 @@ public:
     // The press of the deck in play, for a click on the card and a timer tick.
     void PressCategory() { Press(cycle_.category); }
 
-    // A deck button: the deck in play, and later its cycle from a reveal.
+    // A deck button's two steps here: the deck in play at its start, and the
+    // cycle back to a reveal at its end.
     void SetCategory(Deck deck) { cycle_.category = deck; }
     void Restart() { cycle_.pressState = engine::Press::Reveal; }
 

@@ -85,7 +85,7 @@ private slots:
         PlayState s;
         Random random;
         Decks decks(s, s.decks, random);
-        s.settings.maxNumber.SetNumber(10);
+        QCOMPARE(s.settings.maxNumber.value, 10);
         s.decks.currentNumber = 8;
         s.settings.maxNumber.SetItem("5");
         decks.KeepNumberInRange();
