@@ -7,7 +7,7 @@ packages=(
   # build
   cmake g++ make pkg-config clang-format
   qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins libgl-dev
-  libespeak-ng-dev espeak-ng-data libsdl2-dev
+  flite1-dev libflite1 libsdl2-dev
   # fonts embedded into the program at build time
   fonts-comic-neue fonts-liberation
   # headless end-to-end tests: display, window manager, sound server, X tools
