@@ -4,7 +4,12 @@ set -uo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 
-echo "== speech: Say on the calling thread, first sample, cut-off (SDL disk driver)"
+bash "$root/scripts/install-deps.sh" bench
+
+echo "== speech: how well the default speaker is understood (pocketsphinx, en-us model)"
+"$build/bench/speech/intelligibility_bench"
+
+echo; echo "== speech: Say on the calling thread, first sample, cut-off (SDL disk driver)"
 SDL_AUDIODRIVER=disk SDL_DISKAUDIOFILE=/dev/null "$build/bench/speech/speech_bench"
 
 echo; echo "== speech again on PulseAudio (a null sink on its own server), where opening a device costs more"

@@ -12,99 +12,16 @@
 #include <thread>
 #include <vector>
 
-#include "speech/espeak_voice.h"
+#include "audio_taps.h"
+#include "speech/flite_voice.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-using speech::EspeakVoice;
+using speech::FliteVoice;
+using TimingOut = speech::testing::TapOut;
 
 double Ms(Clock::duration d) { return std::chrono::duration<double, std::milli>(d).count(); }
-
-// Wraps the real SDL output and notes when things happen to it. The voice
-// calls it under its own lock, so the timestamps are exact.
-class TimingOut final : public speech::AudioOut {
-public:
-    explicit TimingOut(std::unique_ptr<speech::SdlAudioOut> inner) : inner_(std::move(inner)) {}
-    void Queue(const std::int16_t* samples, std::size_t count) override
-    {
-        const auto now = Clock::now();
-        inner_->Queue(samples, count);
-        std::lock_guard lock(mutex_);
-        if (!first_queue_)
-            first_queue_ = now;
-        queued_in_take_ += count;
-    }
-    void Clear() override
-    {
-        inner_->Clear();
-        const auto now = Clock::now();
-        const std::size_t left = inner_->QueuedSamples();
-        std::lock_guard lock(mutex_);
-        cleared_at_ = now;
-        left_after_clear_ = left;
-        first_queue_.reset();
-        queued_in_take_ = 0;
-    }
-    std::size_t QueuedSamples() const override { return inner_->QueuedSamples(); }
-    void Rest() override
-    {
-        inner_->Rest();
-        std::lock_guard lock(mutex_);
-        ++rests_;
-        first_queue_.reset();  // a Speak to a resting device has no Clear to start the take
-    }
-    bool Wake() override
-    {
-        const auto t0 = Clock::now();
-        const bool woken = inner_->Wake();
-        std::lock_guard lock(mutex_);
-        last_wake_ = Clock::now() - t0;
-        return woken;
-    }
-    int Rests() const
-    {
-        std::lock_guard lock(mutex_);
-        return rests_;
-    }
-    Clock::duration LastWake() const
-    {
-        std::lock_guard lock(mutex_);
-        return last_wake_;
-    }
-
-    std::optional<Clock::time_point> FirstQueue() const
-    {
-        std::lock_guard lock(mutex_);
-        return first_queue_;
-    }
-    Clock::time_point ClearedAt() const
-    {
-        std::lock_guard lock(mutex_);
-        return cleared_at_;
-    }
-    std::size_t LeftAfterClear() const
-    {
-        std::lock_guard lock(mutex_);
-        return left_after_clear_;
-    }
-    std::size_t QueuedInTake() const
-    {
-        std::lock_guard lock(mutex_);
-        return queued_in_take_;
-    }
-    int PeriodSamples() const { return inner_->PeriodSamples(); }
-
-private:
-    std::unique_ptr<speech::SdlAudioOut> inner_;
-    mutable std::mutex mutex_;
-    std::optional<Clock::time_point> first_queue_;
-    int rests_ = 0;
-    Clock::duration last_wake_{};
-    Clock::time_point cleared_at_;
-    std::size_t left_after_clear_ = 0;
-    std::size_t queued_in_take_ = 0;
-};
 
 struct Stats {
     double median, p99, max;
@@ -138,111 +55,120 @@ bool WaitFor(Pred pred, std::chrono::milliseconds timeout)
 const char* const kLong =
     "quibbet, toddlers, colors, shapes, letters, numbers, red green blue yellow brown orange black grey "
     "white purple pink, square circle triangle rectangle oval";
+// The greeting of "Set Name" with a 30-character name.
+const char* const kHelloLongName = "hello, Anna-Lena Maria Sophie Schmidt";
 
 }  // namespace
 
 int main()
 {
     // Cold start, as the program does it: open the device, make the voice, greet.
-    const auto t0 = Clock::now();
-    auto device = speech::SdlAudioOut::Open();
+    const auto start = Clock::now();
+    auto device = speech::SdlAudioOut::Open(FliteVoice::kSampleRate);
     if (!device) {
         std::printf("no audio device (SDL: %s)\n", SDL_GetError());
         return 1;
     }
-    std::printf("SDL audio driver: %s, 22050 Hz mono S16, period %d samples (%.1f ms)\n", SDL_GetCurrentAudioDriver(),
-                device->PeriodSamples(), device->PeriodSamples() * 1000.0 / 22050);
-    auto timing = std::make_unique<TimingOut>(std::move(device));
+    const double periodMs = device->PeriodSamples() * 1000.0 / FliteVoice::kSampleRate;
+    std::printf("SDL audio driver: %s, %d Hz mono S16, period %d samples (%.1f ms)\n", SDL_GetCurrentAudioDriver(),
+                FliteVoice::kSampleRate, device->PeriodSamples(), periodMs);
+    auto timing = std::make_unique<TimingOut>(std::move(device), false);
     TimingOut* out = timing.get();
-    EspeakVoice voice(std::move(timing));
+    FliteVoice voice(std::move(timing));
     const auto made = Clock::now();
     voice.Speak("quibbet, toddlers");
     WaitFor([&] { return out->FirstQueue().has_value(); }, std::chrono::seconds(10));
-    std::printf("%-52s %.2f ms\n", "MakeVoice, cold (device open + worker started)", Ms(made - t0));
-    std::printf("%-52s %.2f ms (espeak-ng loads on the worker meanwhile)\n",
+    std::printf("%-52s %.2f ms\n", "MakeVoice, cold (device open + worker started)", Ms(made - start));
+    std::printf("%-52s %.2f ms (flite's speaker loads on the worker meanwhile)\n",
                 "first greeting sample after the voice is made", Ms(*out->FirstQueue() - made));
     voice.WaitUntilSynthesised(std::chrono::seconds(10));
     // Warm creation: a second device and voice while the first one lives.
-    std::vector<double> open_ms, make_ms;
+    std::vector<double> openMs, makeMs;
     for (int i = 0; i < 5; ++i) {
         const auto t0 = Clock::now();
-        auto device = speech::SdlAudioOut::Open();
+        auto other = speech::SdlAudioOut::Open(FliteVoice::kSampleRate);
         const auto t1 = Clock::now();
-        if (!device)
+        if (!other)
             break;
-        EspeakVoice other(std::move(device));
+        FliteVoice otherVoice(std::move(other));
         const auto t2 = Clock::now();
-        open_ms.push_back(Ms(t1 - t0));
-        make_ms.push_back(Ms(t2 - t0));
+        openMs.push_back(Ms(t1 - t0));
+        makeMs.push_back(Ms(t2 - t0));
     }
-    if (!open_ms.empty()) {
-        Print("MakeVoice, warm: open SDL audio device", open_ms, "-");
-        Print("MakeVoice, warm: open device + start voice", make_ms, "< 30 ms");
+    if (!openMs.empty()) {
+        Print("MakeVoice, warm: open SDL audio device", openMs, "-");
+        Print("MakeVoice, warm: open device + start voice", makeMs, "< 30 ms");
     }
 
     // First sample handed to SDL after Speak, idle and busy.
-    std::vector<double> first_idle, first_busy;
-    for (int i = 0; i < 50; ++i) {
-        WaitFor([&] { return out->QueuedSamples() == 0; }, std::chrono::seconds(10));
-        const auto t0 = Clock::now();
-        voice.Speak(i % 2 ? "timer now set to 4 seconds" : "hello, Anna");
-        WaitFor([&] { return out->FirstQueue().has_value(); }, std::chrono::seconds(10));
-        first_idle.push_back(Ms(*out->FirstQueue() - t0));
-    }
-    for (int i = 0; i < 50; ++i) {
-        voice.Speak(kLong);
-        WaitFor([&] { return out->QueuedInTake() > 22050 / 2; }, std::chrono::seconds(10));
-        const auto t0 = Clock::now();
-        voice.Speak(i % 2 ? "timer now set to 4 seconds" : "hello, Anna");
-        WaitFor([&] { return out->FirstQueue().has_value(); }, std::chrono::seconds(10));
-        first_busy.push_back(Ms(*out->FirstQueue() - t0));
-    }
-    Print("Speak -> first sample queued (voice idle)", first_idle, "< 20 ms");
-    Print("Speak -> first sample queued (voice busy)", first_busy, "< 20 ms");
+    const auto firstSample = [&](const char* text, bool busy) {
+        std::vector<double> ms;
+        for (int i = 0; i < 50; ++i) {
+            if (busy) {
+                voice.Speak(kLong);
+                WaitFor([&] { return out->QueuedInTake() > FliteVoice::kSampleRate / 2; }, std::chrono::seconds(10));
+            } else {
+                // The worker idle; the last phrase may still be playing.
+                voice.WaitUntilSynthesised(std::chrono::seconds(10));
+            }
+            const auto t0 = Clock::now();
+            voice.Speak(text);
+            WaitFor([&] { return out->FirstQueue().has_value(); }, std::chrono::seconds(10));
+            ms.push_back(Ms(*out->FirstQueue() - t0));
+        }
+        return ms;
+    };
+    Print("Speak -> first sample queued: \"sound on\"", firstSample("sound on", false), "median < 20 ms");
+    Print("Speak -> first sample queued: \"hello, \" + 30 chars", firstSample(kHelloLongName, false), "median < 20 ms");
+    Print("Speak -> first sample queued: \"timer now set to 4 seconds\"",
+          firstSample("timer now set to 4 seconds", false), "median < 20 ms");
+    Print("the same, \"sound on\", while a long text plays", firstSample("sound on", true), "median < 20 ms");
+    Print("the same, \"hello, \" + 30 chars, while a long text plays", firstSample(kHelloLongName, true),
+          "median < 20 ms");
 
     // Caller cost while the worker is busy: held back by a full queue, or
     // restarting synthesis after the previous call.
     voice.Speak(kLong);
-    WaitFor([&] { return out->QueuedSamples() >= EspeakVoice::kMaxSamplesAhead; }, std::chrono::seconds(10));
-    std::vector<double> speak_ms;
+    WaitFor([&] { return out->QueuedSamples() >= FliteVoice::kMaxSamplesAhead; }, std::chrono::seconds(10));
+    std::vector<double> speakMs;
     for (int i = 0; i < 1000; ++i) {
         const auto t0 = Clock::now();
         voice.Speak(i % 2 ? kLong : "random order");
-        speak_ms.push_back(Ms(Clock::now() - t0));
+        speakMs.push_back(Ms(Clock::now() - t0));
         std::this_thread::sleep_for(std::chrono::microseconds(500));
     }
-    Print("Speak on the calling thread (voice busy)", speak_ms, "median < 0.1 ms, max < 1 ms");
+    Print("Speak on the calling thread (voice busy)", speakMs, "median < 0.1 ms, max < 1 ms");
 
     // Cut-off: from a new Speak to the old phrase's last sample leaving SDL's queue.
-    std::vector<double> cut_ms;
-    std::size_t left_over = 0;
+    std::vector<double> cutMs;
+    std::size_t leftOver = 0;
     for (int i = 0; i < 30; ++i) {
         voice.Speak(kLong);
-        WaitFor([&] { return out->QueuedSamples() >= EspeakVoice::kMaxSamplesAhead / 2; }, std::chrono::seconds(10));
+        WaitFor([&] { return out->QueuedSamples() >= FliteVoice::kMaxSamplesAhead / 2; }, std::chrono::seconds(10));
         std::this_thread::sleep_for(std::chrono::milliseconds(100));
-        const std::size_t queued_before = out->QueuedSamples();
+        const std::size_t queuedBefore = out->QueuedSamples();
         const auto t0 = Clock::now();
         voice.Speak("sound off");
-        cut_ms.push_back(Ms(out->ClearedAt() - t0));
-        left_over = std::max(left_over, out->LeftAfterClear());
-        if (queued_before == 0)
+        cutMs.push_back(Ms(out->ClearedAt() - t0));
+        leftOver = std::max(leftOver, out->LeftAfterClear());
+        if (queuedBefore == 0)
             std::printf("warning: nothing was queued before the cut\n");
     }
-    Print("Speak -> old phrase gone from SDL's queue", cut_ms, "< 50 ms");
+    Print("Speak -> old phrase gone from SDL's queue", cutMs, "< 1 ms");
     std::printf("%-52s %zu samples; then at most one period (%.1f ms) still sounds from the device buffer\n",
-                "old samples left in the queue after the cut (max)", left_over, out->PeriodSamples() * 1000.0 / 22050);
+                "old samples left in the queue after the cut (max)", leftOver, periodMs);
 
     // After a pause the device has been let go: Speak opens it again first.
-    std::vector<double> wake_ms, first_rested;
+    std::vector<double> wakeMs, firstRested;
     {
-        auto device = speech::SdlAudioOut::Open();
-        if (!device)
+        auto restingDevice = speech::SdlAudioOut::Open(FliteVoice::kSampleRate);
+        if (!restingDevice)
             return 1;
-        auto timing = std::make_unique<TimingOut>(std::move(device));
-        TimingOut* rested = timing.get();
-        EspeakVoice::Options options;
-        options.rest_after = std::chrono::milliseconds(50);
-        EspeakVoice resting(std::move(timing), options);
+        auto restingTap = std::make_unique<TimingOut>(std::move(restingDevice), false);
+        TimingOut* rested = restingTap.get();
+        FliteVoice::Options options;
+        options.restAfter = std::chrono::milliseconds(50);
+        FliteVoice resting(std::move(restingTap), options);
         for (int i = 0; i < 20; ++i) {
             const int rests = rested->Rests();
             resting.Speak(i % 2 ? "red" : "hello, Anna");
@@ -251,12 +177,12 @@ int main()
             const auto t0 = Clock::now();
             resting.Speak("blue");
             WaitFor([&] { return rested->FirstQueue().has_value(); }, std::chrono::seconds(10));
-            first_rested.push_back(Ms(*rested->FirstQueue() - t0));
-            wake_ms.push_back(Ms(rested->LastWake()));
+            firstRested.push_back(Ms(*rested->FirstQueue() - t0));
+            wakeMs.push_back(Ms(rested->LastWake()));
             resting.WaitUntilSynthesised(std::chrono::seconds(10));
         }
     }
-    Print("resting device opened again", wake_ms, "-");
-    Print("Speak -> first sample queued (device resting)", first_rested, "< 20 ms");
+    Print("resting device opened again", wakeMs, "-");
+    Print("Speak -> first sample queued (device resting)", firstRested, "< 20 ms");
     return 0;
 }

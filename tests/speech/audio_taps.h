@@ -1,6 +1,7 @@
 #pragma once
 
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <cstdint>
 #include <memory>
@@ -9,34 +10,48 @@
 #include <span>
 #include <vector>
 
-#include "speech/espeak_voice.h"
+#include "speech/audio_out.h"
 
 namespace speech::testing {
 
 // What a voice handed to its audio output, one take per Clear (the voice
-// clears on every Speak). With no inner output it plays instantly.
+// clears on every Speak), and when. With no inner output it plays instantly.
+// The voice calls it under its own lock, so the times are exact.
 class TapOut final : public AudioOut {
 public:
-    explicit TapOut(std::unique_ptr<AudioOut> inner = nullptr) : inner_(std::move(inner)) {}
+    using Clock = std::chrono::steady_clock;
+
+    explicit TapOut(std::unique_ptr<AudioOut> inner = nullptr, bool keepSamples = true)
+        : inner_(std::move(inner)), keepSamples_(keepSamples)
+    {}
 
     void Queue(const std::int16_t* samples, std::size_t count) override
     {
+        const auto now = Clock::now();
         std::lock_guard lock(mutex_);
-        takes_.back().insert(takes_.back().end(), samples, samples + count);
+        if (!firstQueue_)
+            firstQueue_ = now;
+        if (keepSamples_)
+            takes_.back().insert(takes_.back().end(), samples, samples + count);
+        queuedInTake_ += count;
         total_ += count;
         if (inner_) {
             inner_->Queue(samples, count);
-            max_queued_ = std::max(max_queued_, inner_->QueuedSamples());
+            maxQueued_ = std::max(maxQueued_, inner_->QueuedSamples());
         }
     }
     void Clear() override
     {
         std::lock_guard lock(mutex_);
         const std::size_t queued = inner_ ? inner_->QueuedSamples() : 0;
-        played_at_clear_.push_back(takes_.back().size() - std::min(queued, takes_.back().size()));
+        playedAtClear_.push_back(queuedInTake_ - std::min(queued, queuedInTake_));
         if (inner_)
             inner_->Clear();
+        clearedAt_ = Clock::now();
+        leftAfterClear_ = inner_ ? inner_->QueuedSamples() : 0;
         takes_.emplace_back();
+        firstQueue_.reset();
+        queuedInTake_ = 0;
     }
     std::size_t QueuedSamples() const override
     {
@@ -50,12 +65,43 @@ public:
         ++rests_;
         if (inner_)
             inner_->Rest();
+        firstQueue_.reset();  // a Speak to a resting device has no Clear to start the take
     }
     bool Wake() override
     {
         std::lock_guard lock(mutex_);
         ++wakes_;
-        return inner_ ? inner_->Wake() : true;
+        const auto start = Clock::now();
+        const bool woken = inner_ ? inner_->Wake() : true;
+        lastWake_ = Clock::now() - start;
+        return woken;
+    }
+    Clock::duration LastWake() const
+    {
+        std::lock_guard lock(mutex_);
+        return lastWake_;
+    }
+    // When the first sample since the last Clear (or Rest) was queued.
+    std::optional<Clock::time_point> FirstQueue() const
+    {
+        std::lock_guard lock(mutex_);
+        return firstQueue_;
+    }
+    Clock::time_point ClearedAt() const
+    {
+        std::lock_guard lock(mutex_);
+        return clearedAt_;
+    }
+    // Old samples still in the inner queue right after the last Clear.
+    std::size_t LeftAfterClear() const
+    {
+        std::lock_guard lock(mutex_);
+        return leftAfterClear_;
+    }
+    std::size_t QueuedInTake() const
+    {
+        std::lock_guard lock(mutex_);
+        return queuedInTake_;
     }
     int Rests() const
     {
@@ -88,13 +134,13 @@ public:
     {
         std::lock_guard lock(mutex_);
         const std::size_t queued = inner_ ? inner_->QueuedSamples() : 0;
-        return takes_.back().size() - std::min(queued, takes_.back().size());
+        return queuedInTake_ - std::min(queued, queuedInTake_);
     }
     // For each Clear, how much of the take it ended had left the queue.
     std::vector<std::size_t> PlayedAtClear() const
     {
         std::lock_guard lock(mutex_);
-        return played_at_clear_;
+        return playedAtClear_;
     }
     std::size_t Total() const
     {
@@ -104,18 +150,24 @@ public:
     std::size_t MaxQueued() const
     {
         std::lock_guard lock(mutex_);
-        return max_queued_;
+        return maxQueued_;
     }
 
 private:
     mutable std::mutex mutex_;
     std::unique_ptr<AudioOut> inner_;
+    const bool keepSamples_;
     std::vector<std::vector<std::int16_t>> takes_{1};
-    std::vector<std::size_t> played_at_clear_;
+    std::vector<std::size_t> playedAtClear_;
+    std::size_t queuedInTake_ = 0;
     std::size_t total_ = 0;
-    std::size_t max_queued_ = 0;
+    std::size_t maxQueued_ = 0;
     int rests_ = 0;
     int wakes_ = 0;
+    Clock::duration lastWake_{};
+    std::optional<Clock::time_point> firstQueue_;
+    Clock::time_point clearedAt_;
+    std::size_t leftAfterClear_ = 0;
 };
 
 inline int Peak(std::span<const std::int16_t> samples)

@@ -87,6 +87,22 @@ private slots:
         QCOMPARE(*f.log, (RecordingVoice::Log{spoken.toStdString()}));
     }
 
+    // Every letter card has a spoken form, the vowels' and y's the one the
+    // letter deck hands over; nothing else is a letter.
+    void everyLetterHasASpokenForm()
+    {
+        for (char upper = 'A'; upper <= 'Z'; ++upper) {
+            const char lower = static_cast<char>(upper - 'A' + 'a');
+            const std::string_view form = phrases::SpokenLetter(upper);
+            QVERIFY2(!form.empty(), &upper);
+            QCOMPARE(phrases::SpokenLetter(lower), form);
+            if (std::string_view("aeiouy").find(lower) != std::string_view::npos)
+                QCOMPARE(std::string(form), phrases::Letter(std::string(1, upper)));
+        }
+        for (char other : {'@', '[', '`', '{', '0', ' ', '\0'})
+            QVERIFY(phrases::SpokenLetter(other).empty());
+    }
+
     void phrasesAreFormedExactly_data()
     {
         QTest::addColumn<QString>("phrase");
