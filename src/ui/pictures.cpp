@@ -20,9 +20,17 @@ namespace {
 constexpr QSize kCardSize(189, 139);
 constexpr QColor kShapeBlue(0x00, 0x40, 0x80);
 
+// Device pixels per picture pixel of the drawing under way. The drawings are
+// vector paths in picture pixels; a painter on an image that carries the ratio
+// lays them out at that resolution.
+double gRatio = 1.0;
+
 QImage Blank(QSize size, QColor ground)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(std::max(1, int(std::lround(size.width() * gRatio))),
+                       std::max(1, int(std::lround(size.height() * gRatio)))),
+                 QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(gRatio);
     image.fill(ground);
     return image;
 }
@@ -373,6 +381,17 @@ QImage Draw(Id id)
             {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00)});
     }
     return {};
+}
+
+QImage Draw(Id id, qreal ratio)
+{
+    if (!(ratio > 0))
+        return {};
+    const double previous = gRatio;
+    gRatio = ratio;
+    QImage image = Draw(id);
+    gRatio = previous;
+    return image;
 }
 
 QString Name(Id id)

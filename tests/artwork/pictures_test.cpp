@@ -146,6 +146,21 @@ private slots:
         QCOMPARE(ui::pictures::Name(id), name);
     }
 
+    // The same vector drawing for a denser screen: at ratio 1 the very picture,
+    // at 2 twice the pixels in each direction, painting at the picture's size.
+    // (Its sharpness on the screen is the window's rendering test.)
+    void atTwiceTheDensity_data() { sizeAndName_data(); }
+    void atTwiceTheDensity()
+    {
+        QFETCH(Id, id);
+        QFETCH(QSize, size);
+        QCOMPARE(ui::pictures::Draw(id, 1.0), ui::pictures::Draw(id));
+        const QImage dense = ui::pictures::Draw(id, 2.0);
+        QCOMPARE(dense.size(), size * 2);
+        QCOMPARE(dense.devicePixelRatio(), 2.0);
+        QCOMPARE(dense.deviceIndependentSize(), QSizeF(size));
+    }
+
     void colorCard_data()
     {
         QTest::addColumn<Id>("id");
