@@ -1,7 +1,10 @@
 #include "ui/form2_layout.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
 #include <initializer_list>
 
 #include "ui/fonts.h"
@@ -122,12 +125,23 @@ std::array<Image*, 5> Form2Controls::ShapeImages() const
     return {imgSquare, imgCircle, imgTriangle, imgRectangle, imgOval};
 }
 
+double FitScale(QSize available)
+{
+    if (available.isEmpty())
+        return 1.0;
+    const double across = available.width() / (kForm2Width / kTwipsPerPixel);
+    const double down = available.height() / (kForm2Height / kTwipsPerPixel);
+    return std::min({1.0, across, down});
+}
+
 Form2Controls BuildForm2(Form& form)
 {
     LoadFonts();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    SetLayoutScale(screen ? FitScale(screen->availableGeometry().size()) : 1.0);
     Form2Controls c{};
     form.setObjectName(QStringLiteral("Form2"));
-    form.setFixedSize(Px(16890), Px(10725));
+    form.setFixedSize(Px(kForm2Width), Px(kForm2Height));
     SetBackground(&form, Qt::black);
 
     c.cmd1 = Button(&form, "cmd1", QStringLiteral("Close"), Qt::StrongFocus, 14160, 120, 1695, 630);
