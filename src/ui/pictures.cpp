@@ -21,8 +21,8 @@ constexpr QSize kCardSize(189, 139);
 constexpr QColor kShapeBlue(0x00, 0x40, 0x80);
 
 // Device pixels per picture pixel of the drawing under way. The drawings are
-// vector paths in picture pixels; a painter on an image that carries the ratio
-// lays them out at that resolution.
+// vector paths in picture pixels, which every painter scales by it (a painter
+// does not scale by an image's own ratio below 1).
 double gRatio = 1.0;
 
 QImage Blank(QSize size, QColor ground)
@@ -30,7 +30,6 @@ QImage Blank(QSize size, QColor ground)
     QImage image(QSize(std::max(1, int(std::lround(size.width() * gRatio))),
                        std::max(1, int(std::lround(size.height() * gRatio)))),
                  QImage::Format_ARGB32_Premultiplied);
-    image.setDevicePixelRatio(gRatio);
     image.fill(ground);
     return image;
 }
@@ -38,7 +37,11 @@ QImage Blank(QSize size, QColor ground)
 // Antialiased throughout: the crisp pictures fill whole pixels, where it
 // changes nothing.
 struct Painter : QPainter {
-    explicit Painter(QImage* image) : QPainter(image) { setRenderHint(QPainter::Antialiasing); }
+    explicit Painter(QImage* image, bool antialiased = true) : QPainter(image)
+    {
+        setRenderHint(QPainter::Antialiasing, antialiased);
+        scale(gRatio, gRatio);
+    }
 };
 
 QPainterPath Ellipse(const QRectF& box)
@@ -174,7 +177,7 @@ QImage ShapeCard(const QPainterPath& figure)
 QImage FourSquares(QSize size, int crossFrom, int crossWidth, std::array<QColor, 4> corners)
 {
     QImage image = Blank(size, Qt::black);
-    QPainter p(&image);
+    Painter p(&image, false);
     const int w = size.width(), h = size.height();
     const int after = crossFrom + crossWidth;
     p.fillRect(0, 0, crossFrom, crossFrom, corners[0]);
@@ -391,6 +394,7 @@ QImage Draw(Id id, qreal ratio)
     gRatio = ratio;
     QImage image = Draw(id);
     gRatio = previous;
+    image.setDevicePixelRatio(ratio);
     return image;
 }
 
