@@ -1,6 +1,7 @@
 // The time from a spacebar release reaching the focused key-catcher to the
 // main window having repainted the new card, on every deck, on Qt's
-// offscreen platform. Run: QT_QPA_PLATFORM=offscreen build/bench/play/play_bench
+// offscreen platform. Run: QT_QPA_PLATFORM=offscreen:configfile=tests/support/screen-1920x1080.json
+// build/bench/play/play_bench
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QKeyEvent>

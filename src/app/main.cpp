@@ -1,3 +1,4 @@
+#include "app/backdrops.h"
 #include "app/form1.h"
 #include "app/form2.h"
 #include "ui/application.h"
@@ -12,6 +13,7 @@ int main(int, char** argv)
     auto* form2 = new app::Form2(speech::MakeVoice);
     auto* form1 = new app::Form1(form2);
     form2->SetBackdrop(form1);
+    new app::Backdrops(form1, form2);  // the other screens; goes with form1
     form1->Show();
 
     int status = 0;

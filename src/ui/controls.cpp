@@ -75,18 +75,36 @@ QImage MaskWhite(const QImage& picture)
 
 }  // namespace
 
+namespace {
+double Density(const QWidget* widget) { return LayoutScale() * widget->devicePixelRatioF(); }
+}  // namespace
+
+bool ScreenPicture::Stale(const QWidget* widget) const { return id_ && Density(widget) != density_; }
+
+const QImage& ScreenPicture::For(const QWidget* widget)
+{
+    if (Stale(widget)) {
+        density_ = Density(widget);
+        image_ = pictures::Draw(*id_, density_);
+        if (whiteIsMask_)
+            image_ = MaskWhite(image_);
+        image_.setDevicePixelRatio(widget->devicePixelRatioF());
+    }
+    return image_;
+}
+
 CommandButton::CommandButton(const QString& caption, QWidget* parent) : QPushButton(caption, parent)
 {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, &CommandButton::Click);
 }
 
-void CommandButton::SetGraphical(const QColor& face, const QImage& picture, bool flat)
+void CommandButton::SetGraphical(const QColor& face, std::optional<pictures::Id> picture, bool flat)
 {
     graphical_ = true;
     face_ = face;
     flat_ = flat;
-    picture_ = picture.isNull() ? QImage() : MaskWhite(picture);
+    picture_ = picture ? ScreenPicture(*picture, true) : ScreenPicture();
     update();
 }
 
@@ -141,11 +159,13 @@ void CommandButton::paintEvent(QPaintEvent* event)
     const int shift = down ? 1 : 0;
     const QFontMetrics fm(font());
     const int textHeight = text().isEmpty() ? 0 : fm.height();
-    const int pictureHeight = picture_.isNull() ? 0 : picture_.height();
+    const QImage picture = picture_.IsNull() ? QImage() : picture_.For(this);
+    const QSize pictureSize = picture.deviceIndependentSize().toSize();
+    const int pictureHeight = picture.isNull() ? 0 : pictureSize.height();
     const int gap = (pictureHeight && textHeight) ? 1 : 0;
     int y = (height() - pictureHeight - gap - textHeight) / 2 + shift;
     if (pictureHeight) {
-        p.drawImage(QPoint((width() - picture_.width()) / 2 + shift, y), picture_);
+        p.drawImage(QPoint((width() - pictureSize.width()) / 2 + shift, y), picture);
         y += pictureHeight + gap;
     }
     if (textHeight) {
@@ -202,24 +222,34 @@ void Label::mouseReleaseEvent(QMouseEvent* event)
         emit Click();
 }
 
-Image::Image(const QImage& picture, QWidget* parent) : QLabel(parent)
+Image::Image(QWidget* parent) : QLabel(parent)
 {
     setFrameShape(QFrame::NoFrame);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    SetPicture(picture);
 }
 
-void Image::SetPicture(const QImage& picture)
+void Image::SetPicture(pictures::Id picture)
 {
-    if (picture.isNull())
-        return;
-    setPixmap(QPixmap::fromImage(picture));
-    resize(picture.size());
+    picture_ = ScreenPicture(picture);
+    Refresh();
+    resize(pixmap().deviceIndependentSize().toSize());
+}
+
+void Image::Refresh()
+{
+    if (picture_.Stale(this))
+        setPixmap(QPixmap::fromImage(picture_.For(this)));
+}
+
+void Image::paintEvent(QPaintEvent* event)
+{
+    Refresh();
+    QLabel::paintEvent(event);
 }
 
 void Image::mousePressEvent(QMouseEvent* event) { event->accept(); }
 
-PictureBox::PictureBox(const QColor& background, const QImage& picture, QWidget* parent)
+PictureBox::PictureBox(const QColor& background, pictures::Id picture, QWidget* parent)
     : QWidget(parent), background_(background), picture_(picture)
 {}
 
@@ -227,8 +257,7 @@ void PictureBox::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.fillRect(rect(), background_);
-    if (!picture_.isNull())
-        p.drawImage(QPoint(0, 0), picture_);
+    p.drawImage(QPoint(0, 0), picture_.For(this));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* event) { event->accept(); }

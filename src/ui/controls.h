@@ -7,8 +7,32 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QWidget>
+#include <optional>
+
+#include "ui/pictures.h"
 
 namespace ui {
+
+// A built-in picture as the widget that shows it needs it: drawn from its
+// vector paths at the layout scale and at the pixel density of the widget's
+// screen, and drawn again once either has changed, as when the window has
+// moved to another screen.
+class ScreenPicture {
+public:
+    ScreenPicture() = default;
+    explicit ScreenPicture(pictures::Id id, bool whiteIsMask = false) : id_(id), whiteIsMask_(whiteIsMask) {}
+    bool IsNull() const { return !id_; }
+    // True when the picture for the widget's screen differs from the last one.
+    bool Stale(const QWidget* widget) const;
+    // The picture for the widget's screen; it paints at its laid-out size.
+    const QImage& For(const QWidget* widget);
+
+private:
+    std::optional<pictures::Id> id_;
+    bool whiteIsMask_ = false;
+    QImage image_;
+    double density_ = 0;
+};
 
 // Positions and sizes of any control, in twips relative to its container.
 float Left(const QWidget* control);
@@ -33,7 +57,7 @@ public:
 
     // The face in one colour, the picture above the caption; white pixels of
     // the picture show the face.
-    void SetGraphical(const QColor& face, const QImage& picture, bool flat);
+    void SetGraphical(const QColor& face, std::optional<pictures::Id> picture, bool flat);
     // Only the mouse may activate it: a child hammering Space or Enter on it
     // must not fire it.
     void SetMouseOnly(bool mouseOnly) { mouseOnly_ = mouseOnly; }
@@ -58,7 +82,7 @@ private:
     bool mouseOnly_ = false;
     bool keepsFocus_ = false;
     QColor face_;
-    QImage picture_;
+    ScreenPicture picture_;
 };
 
 // A label that keeps every click in its whole rectangle, also where it is
@@ -92,18 +116,25 @@ private:
 class Image : public QLabel {
     Q_OBJECT
 public:
-    Image(const QImage& picture, QWidget* parent);
-    void SetPicture(const QImage& picture);
+    explicit Image(QWidget* parent);
+    // Takes the picture's laid-out size.
+    void SetPicture(pictures::Id picture);
 
 protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+
+private:
+    void Refresh();
+
+    ScreenPicture picture_;
 };
 
 // A windowed box with a background colour and a picture.
 class PictureBox : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(const QColor& background, const QImage& picture, QWidget* parent);
+    PictureBox(const QColor& background, pictures::Id picture, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -111,7 +142,7 @@ protected:
 
 private:
     QColor background_;
-    QImage picture_;
+    ScreenPicture picture_;
 };
 
 // A container with a background colour and, when bordered, a one-line

@@ -2,6 +2,9 @@
 
 #include <QDir>
 #include <QFontDatabase>
+#include <algorithm>
+
+#include "ui/twips.h"
 
 namespace ui {
 
@@ -19,7 +22,7 @@ void LoadFonts()
 QFont LayoutFont(const QString& family, double points, bool bold)
 {
     QFont font(family);
-    font.setPixelSize(qRound(points * 96.0 / 72.0));
+    font.setPixelSize(std::max(1, qRound(points * 96.0 / 72.0 * LayoutScale())));
     font.setWeight(bold ? QFont::Bold : QFont::Normal);
     font.setStyleStrategy(QFont::PreferAntialias);
     return font;

@@ -1,7 +1,10 @@
 #include "ui/form2_layout.h"
 
+#include <QGuiApplication>
 #include <QIcon>
 #include <QPixmap>
+#include <QScreen>
+#include <algorithm>
 #include <initializer_list>
 
 #include "ui/fonts.h"
@@ -61,16 +64,16 @@ Label* MakeLabel(QWidget* parent, const char* name, const QString& caption, cons
 
 Image* MakeImage(QWidget* parent, const char* name, Id picture, double l, double t, double w, double h, bool visible)
 {
-    auto* image = Named(new Image(QImage(), parent), name);
+    auto* image = Named(new Image(parent), name);
     Place(image, l, t, w, h);
-    image->SetPicture(pictures::Draw(picture));
+    image->SetPicture(picture);
     image->setVisible(visible);
     return image;
 }
 
 PictureBox* Check(QWidget* parent, const char* name, double l, double t)
 {
-    auto* box = Named(new PictureBox(kPanel, pictures::Draw(Id::Check), parent), name);
+    auto* box = Named(new PictureBox(kPanel, Id::Check, parent), name);
     box->setFocusPolicy(Qt::NoFocus);
     Place(box, l, t, 1005, 750);
     box->setVisible(false);
@@ -122,17 +125,28 @@ std::array<Image*, 5> Form2Controls::ShapeImages() const
     return {imgSquare, imgCircle, imgTriangle, imgRectangle, imgOval};
 }
 
+double FitScale(QSize available)
+{
+    if (available.isEmpty())
+        return 1.0;
+    const double across = available.width() / (kForm2Width / kTwipsPerPixel);
+    const double down = available.height() / (kForm2Height / kTwipsPerPixel);
+    return std::min({1.0, across, down});
+}
+
 Form2Controls BuildForm2(Form& form)
 {
     LoadFonts();
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    SetLayoutScale(screen ? FitScale(screen->availableGeometry().size()) : 1.0);
     Form2Controls c{};
     form.setObjectName(QStringLiteral("Form2"));
-    form.setFixedSize(Px(16890), Px(10725));
+    form.setFixedSize(Px(kForm2Width), Px(kForm2Height));
     SetBackground(&form, Qt::black);
 
     c.cmd1 = Button(&form, "cmd1", QStringLiteral("Close"), Qt::StrongFocus, 14160, 120, 1695, 630);
     c.cmd1->setFont(LayoutFont(kComic, 21.75, true));
-    c.cmd1->SetGraphical(QColor(0xFF, 0x00, 0x00), QImage(), true);
+    c.cmd1->SetGraphical(QColor(0xFF, 0x00, 0x00), std::nullopt, true);
     c.cmd1->SetMouseOnly(true);
 
     c.Frame1 = Named(new Frame(QStringLiteral("Frame1"), kPanel, false, &form), "Frame1");
@@ -158,7 +172,7 @@ Form2Controls BuildForm2(Form& form)
     auto deck = [&](const char* name, const QString& caption, double top, const QColor& face, Id picture) {
         auto* b = Button(f, name, caption, Qt::ClickFocus, 1650, top, 2505, 1275);
         b->setFont(deckFont);
-        b->SetGraphical(face, pictures::Draw(picture), false);
+        b->SetGraphical(face, picture, false);
         return b;
     };
     c.cmdNumbers = deck("cmdNumbers", QStringLiteral("Numbers"), 2370, QColor(0x00, 0x80, 0x00), Id::NumbersButton);
@@ -242,7 +256,7 @@ Form2Controls BuildForm2(Form& form)
     Place(c.Text1, 5340, 8130, 2865, 720);
     c.cmdSetName = Button(f, "cmdSetName", QStringLiteral("Set Name"), Qt::ClickFocus, 8310, 8100, 1545, 765);
     c.cmdSetName->setFont(LayoutFont(kComic, 14.25, true));
-    c.cmdSetName->SetGraphical(QColor(0x00, 0x80, 0x00), QImage(), false);
+    c.cmdSetName->SetGraphical(QColor(0x00, 0x80, 0x00), std::nullopt, false);
     c.Timer1 = Named(new TimerControl(&form), "Timer1");
 
     Stack({c.cmd1, c.Frame1, c.cmdNumbersx, c.cmdLettersx, c.cmdColorsx, c.cmdShapesx, c.Label1});

@@ -77,7 +77,16 @@ struct Form2Controls {
     std::array<Image*, 5> ShapeImages() const;
 };
 
-// Builds the main window's controls on `form` as they stand at design time.
+// The main window's design size, in twips.
+inline constexpr double kForm2Width = 16890;
+inline constexpr double kForm2Height = 10725;
+
+// The layout scale at which the whole main window fits a screen area: 1 where
+// the design size fits, else the largest that keeps every control in place.
+double FitScale(QSize available);
+
+// Builds the main window's controls on `form` as they stand at design time,
+// scaled down to fit the primary screen where it is too small for them.
 Form2Controls BuildForm2(Form& form);
 
 // The backdrop: black, borderless, over the whole screen.

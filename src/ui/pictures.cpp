@@ -20,9 +20,16 @@ namespace {
 constexpr QSize kCardSize(189, 139);
 constexpr QColor kShapeBlue(0x00, 0x40, 0x80);
 
+// Device pixels per picture pixel of the drawing under way. The drawings are
+// vector paths in picture pixels, which every painter scales by it (a painter
+// does not scale by an image's own ratio below 1).
+double gRatio = 1.0;
+
 QImage Blank(QSize size, QColor ground)
 {
-    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    QImage image(QSize(std::max(1, int(std::lround(size.width() * gRatio))),
+                       std::max(1, int(std::lround(size.height() * gRatio)))),
+                 QImage::Format_ARGB32_Premultiplied);
     image.fill(ground);
     return image;
 }
@@ -30,7 +37,11 @@ QImage Blank(QSize size, QColor ground)
 // Antialiased throughout: the crisp pictures fill whole pixels, where it
 // changes nothing.
 struct Painter : QPainter {
-    explicit Painter(QImage* image) : QPainter(image) { setRenderHint(QPainter::Antialiasing); }
+    explicit Painter(QImage* image, bool antialiased = true) : QPainter(image)
+    {
+        setRenderHint(QPainter::Antialiasing, antialiased);
+        scale(gRatio, gRatio);
+    }
 };
 
 QPainterPath Ellipse(const QRectF& box)
@@ -166,7 +177,7 @@ QImage ShapeCard(const QPainterPath& figure)
 QImage FourSquares(QSize size, int crossFrom, int crossWidth, std::array<QColor, 4> corners)
 {
     QImage image = Blank(size, Qt::black);
-    QPainter p(&image);
+    Painter p(&image, false);
     const int w = size.width(), h = size.height();
     const int after = crossFrom + crossWidth;
     p.fillRect(0, 0, crossFrom, crossFrom, corners[0]);
@@ -373,6 +384,18 @@ QImage Draw(Id id)
             {QColor(0x00, 0x00, 0xFF), QColor(0xFF, 0x00, 0x00), QColor(0x00, 0x80, 0x00), QColor(0xFF, 0xFF, 0x00)});
     }
     return {};
+}
+
+QImage Draw(Id id, qreal ratio)
+{
+    if (!(ratio > 0))
+        return {};
+    const double previous = gRatio;
+    gRatio = ratio;
+    QImage image = Draw(id);
+    gRatio = previous;
+    image.setDevicePixelRatio(ratio);
+    return image;
 }
 
 QString Name(Id id)

@@ -38,6 +38,10 @@ inline constexpr int kCount = static_cast<int>(Id::BackdropIcon) + 1;
 
 // The picture, drawn afresh (ARGB32; transparent where the picture is).
 QImage Draw(Id id);
+// The same drawing at `ratio` device pixels per picture pixel: an image of the
+// picture's size times the ratio that carries the ratio, so that it paints at
+// the picture's own size, sharp on a screen of that pixel density.
+QImage Draw(Id id, qreal ratio);
 
 // A short file-system name for the review PNGs, e.g. "imgRed".
 QString Name(Id id);

@@ -1,4 +1,5 @@
-// Writes every picture as <dir>/<name>.png for review by eye.
+// Writes every picture as <dir>/<name>.png for review by eye, and as
+// <dir>/<name>@2x.png the way a screen at twice the pixel density shows it.
 #include "ui/pictures.h"
 
 #include <QDir>
@@ -22,10 +23,13 @@ int main(int argc, char** argv)
     int failures = 0;
     for (int i = 0; i < ui::pictures::kCount; ++i) {
         const auto id = static_cast<ui::pictures::Id>(i);
-        const QString file = dir.filePath(ui::pictures::Name(id) + QStringLiteral(".png"));
-        if (!ui::pictures::Draw(id).save(file, "PNG")) {
-            err << "cannot write " << file << '\n';
-            ++failures;
+        for (const int ratio : {1, 2}) {
+            const QString suffix = ratio == 1 ? QStringLiteral(".png") : QStringLiteral("@%1x.png").arg(ratio);
+            const QString file = dir.filePath(ui::pictures::Name(id) + suffix);
+            if (!ui::pictures::Draw(id, ratio).save(file, "PNG")) {
+                err << "cannot write " << file << '\n';
+                ++failures;
+            }
         }
     }
     return failures == 0 ? 0 : 1;

@@ -146,6 +146,39 @@ private slots:
         QCOMPARE(ui::pictures::Name(id), name);
     }
 
+    // The same vector drawing for a denser screen: at ratio 1 the very picture,
+    // at 2 twice the pixels in each direction, painting at the picture's size.
+    // (Its sharpness on the screen is the window's rendering test.)
+    void atTwiceTheDensity_data() { sizeAndName_data(); }
+    void atTwiceTheDensity()
+    {
+        QFETCH(Id, id);
+        QFETCH(QSize, size);
+        QCOMPARE(ui::pictures::Draw(id, 1.0), ui::pictures::Draw(id));
+        const QImage dense = ui::pictures::Draw(id, 2.0);
+        QCOMPARE(dense.size(), size * 2);
+        QCOMPARE(dense.devicePixelRatio(), 2.0);
+        QCOMPARE(dense.deviceIndependentSize(), QSizeF(size));
+
+        // Drawn smaller for a window scaled down, the whole picture shrinks:
+        // close to the ordinary one resampled, not cut off at its edges.
+        const QImage small = ui::pictures::Draw(id, 0.5).convertToFormat(QImage::Format_ARGB32);
+        const QSize half((size.width() + 1) / 2, (size.height() + 1) / 2);
+        QVERIFY(qAbs(small.width() - half.width()) <= 1 && qAbs(small.height() - half.height()) <= 1);
+        const QImage resampled = ui::pictures::Draw(id)
+                                     .scaled(small.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                                     .convertToFormat(QImage::Format_ARGB32);
+        qint64 difference = 0;
+        for (int y = 0; y < small.height(); ++y)
+            for (int x = 0; x < small.width(); ++x) {
+                const QRgb a = small.pixel(x, y), b = resampled.pixel(x, y);
+                difference += qAbs(qRed(a) - qRed(b)) + qAbs(qGreen(a) - qGreen(b)) + qAbs(qBlue(a) - qBlue(b))
+                              + qAbs(qAlpha(a) - qAlpha(b));
+            }
+        const double mean = double(difference) / (small.width() * small.height() * 4);
+        QVERIFY2(mean < 24, qPrintable(QString::number(mean)));
+    }
+
     void colorCard_data()
     {
         QTest::addColumn<Id>("id");

@@ -16,7 +16,7 @@ quibbet=$(realpath "$1")
 program=$(realpath "$2")
 shift 2
 
-for tool in Xvfb openbox xdotool xwininfo xprop xdpyinfo xmodmap pulseaudio pactl parec; do
+for tool in Xvfb xrandr openbox xdotool xwininfo xprop xdpyinfo xmodmap pulseaudio pactl parec; do
   command -v "$tool" >/dev/null || { echo "run_e2e: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 2; }
 done
 
@@ -40,13 +40,19 @@ stop_all() {
 trap stop_all EXIT
 trap 'exit 130' INT TERM
 
+# ---- Screens side by side, E2E_SCREENS="1024x600" or "1280x1024+1280x1024":
+# one X screen wide enough for all, split into monitors.
+IFS=+ read -ra monitors <<<"${E2E_SCREENS:-1280x1024}"
+width=0 height=0
+for m in "${monitors[@]}"; do width=$((width + ${m%x*})); height=$((${m#*x} > height ? ${m#*x} : height)); done
+
 # ---- X server on a display nobody holds. Another run may take the same number
 # between the check and the start, so a server that fails to come up means
 # "try the next one".
 xvfb_pid=
 for n in $(seq 90 140); do
   [[ -e /tmp/.X$n-lock || -e /tmp/.X11-unix/X$n ]] && continue
-  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
+  Xvfb ":$n" -screen 0 "${width}x${height}x24" -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
   xvfb_pid=$!
   for _ in $(seq 100); do
     kill -0 "$xvfb_pid" 2>/dev/null || break
@@ -62,6 +68,15 @@ fi
 pids+=("$xvfb_pid")
 export DISPLAY=":$n"
 echo "run_e2e: X server on $DISPLAY (pid $xvfb_pid)"
+if [[ ${#monitors[@]} -gt 1 ]]; then
+  x=0 names=(first second third fourth)
+  for i in "${!monitors[@]}"; do
+    m=${monitors[i]}
+    xrandr --setmonitor "${names[i]}" "${m%x*}/300x${m#*x}/200+$x+0" "$([[ $i -eq 0 ]] && echo screen || echo none)"
+    x=$((x + ${m%x*}))
+  done
+  xrandr --listmonitors
+fi
 
 # ---- Window manager: keep-above, fullscreen, focus and Alt+Tab/Alt+F4 only
 # mean something under a real one.

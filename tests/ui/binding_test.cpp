@@ -144,7 +144,8 @@ private slots:
         form.resize(300, 200);
         Frame frame(QStringLiteral("Frame1"), Qt::lightGray, false, &form);
         frame.setGeometry(0, 0, 200, 200);
-        Image image(QImage(20, 20, QImage::Format_ARGB32), &frame);
+        Image image(&frame);
+        image.SetPicture(pictures::Id::Plus2);
         image.move(10, 10);
         form.Show();
         QVERIFY(QTest::qWaitForWindowExposed(&form));
