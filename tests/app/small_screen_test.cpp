@@ -86,7 +86,7 @@ private slots:
         f.ClickAt(panel + Scaled(QRect(513, 450, 0, 0)).topLeft());
         QCOMPARE(f.C().lblNumberLetter->Caption(), QStringLiteral("1"));
         f.ClickAt(panel + Scaled(QRect(190, 420, 0, 0)).topLeft());
-        QCOMPARE(f.State().category, std::string("colors"));
+        QCOMPARE(f.State().cycle.category, engine::Deck::Colors);
         f.Spacebar();
         QVERIFY(f.C().imgRed->isVisible());
         QVERIFY(qAbs(f.C().imgRed->geometry().center().x() - f.C().shpFlash->geometry().center().x()) <= 1);
