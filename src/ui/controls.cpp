@@ -73,10 +73,9 @@ QImage MaskWhite(const QImage& picture)
     return masked;
 }
 
-}  // namespace
-
-namespace {
+// Device pixels per picture pixel where the widget is shown.
 double Density(const QWidget* widget) { return LayoutScale() * widget->devicePixelRatioF(); }
+
 }  // namespace
 
 bool ScreenPicture::Stale(const QWidget* widget) const { return id_ && Density(widget) != density_; }
