@@ -13,6 +13,8 @@ packages=(
   # headless end-to-end tests: display, window manager, sound server, X tools
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick libxcb1-dev
   pulseaudio pulseaudio-utils sox procps
+  # the scalable icon, and the Debian package with its checks
+  qt6-svg-dev dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )
 
 missing=()
