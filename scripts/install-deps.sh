@@ -14,6 +14,8 @@ packages=(
   # headless end-to-end tests: display, window manager, sound server, X tools
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick libxcb1-dev
   pulseaudio pulseaudio-utils sox procps
+  # the scalable icon, and the Debian package with its checks
+  qt6-svg-dev dpkg-dev fakeroot file desktop-file-utils appstream lintian
 )
 
 # `make bench` also needs the offline recogniser that judges the voice (37 MB).

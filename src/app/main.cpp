@@ -2,10 +2,21 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "ui/application.h"
+#include "ui/version.h"
 
-int main(int, char** argv)
+#include <cstdio>
+#include <string_view>
+
+int main(int argc, char** argv)
 {
-    // The program takes no command line: Qt sees the program name alone.
+    // The one flag, answered before Qt looks for a display.
+    for (int i = 1; i < argc; ++i)
+        if (std::string_view(argv[i]) == "--version") {
+            std::printf("quibbet %s\n", ui::kVersion);
+            return 0;
+        }
+
+    // Every other argument is ignored: Qt sees the program name alone.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
     ui::Application application(qtArgc, qtArgv);

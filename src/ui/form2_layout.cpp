@@ -10,6 +10,7 @@
 #include "ui/fonts.h"
 #include "ui/pictures.h"
 #include "ui/twips.h"
+#include "ui/version.h"
 
 namespace ui {
 
@@ -224,8 +225,8 @@ Form2Controls BuildForm2(Form& form)
     c.lblTitle = MakeLabel(f, "lblTitle", QStringLiteral("Quibbet"), LayoutFont(kComic, 48, true), Qt::black,
                            Qt::AlignHCenter, true, 2595, 585, 9225, 1350);
     c.imgToddlers = MakeImage(f, "imgToddlers", Id::Toddlers, 6180, 345, 1350, 540, true);
-    c.lblVersion = MakeLabel(f, "lblVersion", QStringLiteral("v2.0"), LayoutFont(kSans, 9.75, true), Qt::black,
-                             Qt::AlignLeft, true, 12120, 600, 435, 240);
+    c.lblVersion = MakeLabel(f, "lblVersion", QString::fromLatin1(kVersionCaption), LayoutFont(kSans, 9.75, true),
+                             Qt::black, Qt::AlignLeft, true, 12120, 600, 435, 240);
     c.imgPlus2 = MakeImage(f, "imgPlus2", Id::Plus2, 11490, 285, 510, 510, true);
     c.imgPlus2->setFrameShape(QFrame::Box);
     c.imgPlus2->setLineWidth(1);

@@ -398,6 +398,29 @@ QImage Draw(Id id, qreal ratio)
     return image;
 }
 
+void PaintAppIcon(QPainter& painter, double side)
+{
+    // One unit is a pixel of the 32-pixel backdrop icon, whose cross runs from
+    // 15 to 17. A small margin and rounded corners let it sit among other
+    // programs' icons; every part is cut to the rounded outline, so no black
+    // fringe shows at the corners.
+    const double margin = side / 16;
+    const double unit = (side - 2 * margin) / 32;
+    const auto box = [&](double x, double y, double w, double h) {
+        return Rect(QRectF(margin + x * unit, margin + y * unit, w * unit, h * unit));
+    };
+    QPainterPath outline;
+    outline.addRoundedRect(QRectF(margin, margin, 32 * unit, 32 * unit), 4 * unit, 4 * unit);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.fillPath(box(0, 0, 15, 15).intersected(outline), QColor(0x00, 0x00, 0xFF));
+    painter.fillPath(box(17, 0, 15, 15).intersected(outline), QColor(0xFF, 0x00, 0x00));
+    painter.fillPath(box(0, 17, 15, 15).intersected(outline), QColor(0x00, 0x80, 0x00));
+    painter.fillPath(box(17, 17, 15, 15).intersected(outline), QColor(0xFF, 0xFF, 0x00));
+    painter.fillPath(box(15, 0, 2, 32).united(box(0, 15, 32, 2)).intersected(outline), Qt::black);
+    painter.restore();
+}
+
 QString Name(Id id)
 {
     switch (id) {

@@ -3,6 +3,8 @@
 #include <QImage>
 #include <QString>
 
+class QPainter;
+
 namespace ui::pictures {
 
 // Every picture the two windows show, drawn in code at its own pixel size.
@@ -45,5 +47,10 @@ QImage Draw(Id id, qreal ratio);
 
 // A short file-system name for the review PNGs, e.g. "imgRed".
 QString Name(Id id);
+
+// The program's icon in the desktop's menus: the backdrop icon's four-colour
+// plus, filling a square of `side` pixels at the painter's origin. Drawn in
+// paths only, so that it scales and can be written as SVG as well.
+void PaintAppIcon(QPainter& painter, double side);
 
 }  // namespace ui::pictures

@@ -38,6 +38,7 @@ private slots:
         StartedForm2 f;
         const ui::Form2Controls& c = f.C();
         QCOMPARE(c.lblNumberLetter->Caption(), QStringLiteral("1 2 3"));
+        QCOMPARE(c.lblVersion->Caption(), QStringLiteral("v2.0"));
         QVERIFY(c.lblNumberLetter->isVisible());
         QVERIFY(c.picNumbersCheck->isVisible());
         QVERIFY(!c.picLettersCheck->isVisible());

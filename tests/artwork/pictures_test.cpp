@@ -1,5 +1,6 @@
 #include "ui/pictures.h"
 
+#include <QPainter>
 #include <QTest>
 
 #include <algorithm>
@@ -366,6 +367,51 @@ private slots:
                     y < rows.front() ? (x < before ? topLeft : topRight) : (x < before ? bottomLeft : bottomRight);
                 QVERIFY2(image.pixel(x, y) == want, qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
             }
+    }
+
+    void appIcon_data()
+    {
+        QTest::addColumn<int>("side");
+        for (int side : {48, 64, 128, 256})
+            QTest::addRow("%d px", side) << side;
+    }
+    // The menu icon is the backdrop icon scaled up: every inner pixel of the
+    // 32-pixel picture shows in the same colour at its place in the big one.
+    void appIcon()
+    {
+        QFETCH(int, side);
+        QImage icon(side, side, QImage::Format_ARGB32);
+        icon.fill(Qt::transparent);
+        {
+            QPainter painter(&icon);
+            ui::pictures::PaintAppIcon(painter, side);
+        }
+        const QImage small = Picture(Id::BackdropIcon);
+        const double margin = side / 16.0, unit = (side - 2 * margin) / 32;
+        int compared = 0;
+        for (int y = 1; y < 31; ++y)
+            for (int x = 1; x < 31; ++x) {
+                const bool corner = (x < 4 || x > 27) && (y < 4 || y > 27);
+                bool inner = !corner;
+                for (int dy = -1; dy <= 1; ++dy)
+                    for (int dx = -1; dx <= 1; ++dx)
+                        inner = inner && small.pixel(x + dx, y + dy) == small.pixel(x, y);
+                if (!inner)
+                    continue;
+                const QPoint at(int(margin + (x + 0.5) * unit), int(margin + (y + 0.5) * unit));
+                QVERIFY2(icon.pixel(at) == small.pixel(x, y),
+                         qPrintable(QStringLiteral("%1,%2 is %3").arg(at.x()).arg(at.y()).arg(icon.pixel(at), 8, 16)));
+                ++compared;
+            }
+        QVERIFY(compared > 500);
+        // Transparent round it and in its rounded corners.
+        for (int i = 0; i < side; ++i)
+            for (QPoint edge : {QPoint(i, 0), QPoint(0, i), QPoint(i, side - 1), QPoint(side - 1, i)})
+                QCOMPARE(qAlpha(icon.pixel(edge)), 0);
+        const int in = int(margin + unit / 2);
+        for (QPoint corner : {QPoint(in, in), QPoint(side - 1 - in, in), QPoint(in, side - 1 - in),
+                              QPoint(side - 1 - in, side - 1 - in)})
+            QVERIFY(qAlpha(icon.pixel(corner)) < 128);
     }
 
     void plus2IsTheColorsButtonPicture() { QCOMPARE(Picture(Id::Plus2), Picture(Id::ColorsButton)); }
