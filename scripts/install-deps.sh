@@ -13,6 +13,9 @@ packages=(
   # headless end-to-end tests: display, window manager, sound server, X tools
   xvfb xauth openbox xdotool x11-utils x11-xserver-utils imagemagick libxcb1-dev
   pulseaudio pulseaudio-utils sox procps
+  # the other window managers the end-to-end tests run under, and wmctrl to set
+  # window states from outside
+  xfwm4 metacity fluxbox icewm i3-wm wmctrl
 )
 
 missing=()

@@ -1,12 +1,14 @@
 #include "app/form1.h"
 #include "app/form2.h"
 #include "ui/application.h"
+#include "ui/window_system.h"
 
 int main(int, char** argv)
 {
     // The program takes no command line: Qt sees the program name alone.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    ui::ChoosePlatform();
     ui::Application application(qtArgc, qtArgv);
 
     auto* form2 = new app::Form2(speech::MakeVoice);
