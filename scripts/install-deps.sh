@@ -16,6 +16,9 @@ packages=(
   pulseaudio pulseaudio-utils sox procps
   # the scalable icon, and the Debian package with its checks
   qt6-svg-dev dpkg-dev fakeroot file desktop-file-utils appstream lintian
+  # the other window managers the end-to-end tests run under, and wmctrl to set
+  # window states from outside
+  xfwm4 metacity fluxbox icewm i3-wm wmctrl
 )
 
 # `make bench` also needs the offline recogniser that judges the voice (37 MB).

@@ -33,8 +33,12 @@ public:
 
     explicit Form2(VoiceFactory makeVoice, int startupPasses = kStartupPasses);
 
-    // The window that Close unloads after this one.
-    void SetBackdrop(ui::Form* backdrop) { backdrop_ = backdrop; }
+    // The window that Close unloads after this one, and that this one stays above.
+    void SetBackdrop(ui::Form* backdrop)
+    {
+        backdrop_ = backdrop;
+        StayAbove(backdrop);
+    }
 
     const engine::PlayState& State() const { return state_; }
     const ui::Form2Controls& Controls() const { return c_; }

@@ -3,6 +3,7 @@
 #include "app/form2.h"
 #include "ui/application.h"
 #include "ui/version.h"
+#include "ui/window_system.h"
 
 #include <cstdio>
 #include <string_view>
@@ -19,6 +20,7 @@ int main(int argc, char** argv)
     // Every other argument is ignored: Qt sees the program name alone.
     int qtArgc = 1;
     char* qtArgv[] = {argv[0], nullptr};
+    ui::ChoosePlatform();
     ui::Application application(qtArgc, qtArgv);
 
     auto* form2 = new app::Form2(speech::MakeVoice);

@@ -28,6 +28,24 @@ Form::~Form()
         --gLoaded;
 }
 
+void Form::StayAbove(Form* backdrop)
+{
+    backdrop_ = backdrop;
+    // A dialog-type window held by the backdrop floats above it also under
+    // tiling window managers, and stacks with it under the others.
+    if (backdrop)
+        setWindowFlags((windowFlags() & ~Qt::WindowType_Mask) | Qt::Dialog);
+}
+
+void Form::GuardStacking()
+{
+    if (!backdrop_ || !backdrop_->windowHandle())
+        return;
+    create();
+    windowHandle()->setTransientParent(backdrop_->windowHandle());
+    guard_ = std::make_unique<StackingGuard>(this, backdrop_);
+}
+
 int Form::LoadedCount() { return gLoaded; }
 
 void Form::Show()
@@ -48,6 +66,7 @@ void Form::Show()
     }
     if (!shownOnce_) {
         shownOnce_ = true;
+        GuardStacking();
         if (maximised_) {
             if (QScreen* screen = QGuiApplication::primaryScreen())
                 setGeometry(screen->geometry());
@@ -76,6 +95,7 @@ void Form::Unload()
     const bool wasLoaded = loaded_;
     unloaded_ = true;
     closing_ = true;
+    guard_.reset();  // lets the keyboard go before the window does
     hide();
     deleteLater();
     if (wasLoaded && --gLoaded == 0)
@@ -124,6 +144,8 @@ void Form::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        if (guard_)
+            guard_->FrontActivated();
         emit Activate();
     } else if (event->type() == QEvent::WindowStateChange && isMinimized() && !unloaded_) {
         // A window manager's "show desktop" or minimise key would leave the

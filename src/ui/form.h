@@ -1,8 +1,13 @@
 #pragma once
 
+#include <QPointer>
 #include <QWidget>
 
+#include <memory>
+
 namespace ui {
+
+class StackingGuard;
 
 // A top-level window with the life of a form: loaded on its first Show,
 // ended only by Unload. The program ends when no form is left loaded.
@@ -23,6 +28,9 @@ public:
     void SetMaximised(bool maximised) { maximised_ = maximised; }
     // Keeps the window above every window that is not itself kept above.
     void SetTopmost();
+    // Keeps the window above the backdrop whatever the window manager does,
+    // holding the keyboard while it is active; set before the first Show.
+    void StayAbove(Form* backdrop);
 
     static int LoadedCount();
 
@@ -43,6 +51,7 @@ protected:
 private:
     bool OnOwnSurface(QPointF position) const;
     void ComeBack();
+    void GuardStacking();
 
     bool loaded_ = false;
     bool unloaded_ = false;
@@ -50,6 +59,8 @@ private:
     bool maximised_ = false;
     bool pressOnSurface_ = false;
     bool closing_ = false;
+    QPointer<Form> backdrop_;
+    std::unique_ptr<StackingGuard> guard_;
 };
 
 }  // namespace ui

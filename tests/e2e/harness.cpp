@@ -232,7 +232,12 @@ void Input::Keys(const QStringList& keys, int delayMs)
     Chain(QStringList{"key", "--delay", QString::number(delayMs)} + keys);
 }
 
-void Input::Click(QPoint p) { Chain({"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"}); }
+QStringList Input::ClickSteps(QPoint p)
+{
+    return {"mousemove", QString::number(p.x()), QString::number(p.y()), "click", "1"};
+}
+
+void Input::Click(QPoint p) { Chain(ClickSteps(p)); }
 
 bool Input::MapCharacters(const QString& text)
 {
@@ -530,7 +535,9 @@ qint64 Program::CpuTicks() const
 
 // ---------------------------------------------------------------- close requests
 
-void SendWmDelete(quint32 window)
+namespace {
+// Both close requests are one client message; they differ in where it goes.
+void SendClientMessage(xcb_window_t to, quint32 window, const char* type, quint32 d0, quint32 d1, uint32_t mask)
 {
     xcb_connection_t* c = Xcb();
     if (!c)
@@ -540,30 +547,28 @@ void SendWmDelete(quint32 window)
     ev.response_type = XCB_CLIENT_MESSAGE;
     ev.format = 32;
     ev.window = window;
-    ev.type = Atom(c, "WM_PROTOCOLS");
-    ev.data.data32[0] = Atom(c, "WM_DELETE_WINDOW");
-    ev.data.data32[1] = XCB_CURRENT_TIME;
-    xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&ev));
+    ev.type = Atom(c, type);
+    ev.data.data32[0] = d0;
+    ev.data.data32[1] = d1;
+    xcb_send_event(c, 0, to, mask, reinterpret_cast<const char*>(&ev));
     xcb_flush(c);
+}
+}  // namespace
+
+void SendWmDelete(quint32 window)
+{
+    if (xcb_connection_t* c = Xcb())
+        SendClientMessage(window, window, "WM_PROTOCOLS", Atom(c, "WM_DELETE_WINDOW"), XCB_CURRENT_TIME,
+                          XCB_EVENT_MASK_NO_EVENT);
 }
 
 void SendNetClose(quint32 window)
 {
-    xcb_connection_t* c = Xcb();
-    if (!c)
-        return;
-    xcb_screen_t* screen = xcb_setup_roots_iterator(xcb_get_setup(c)).data;
-    xcb_client_message_event_t ev;
-    std::memset(&ev, 0, sizeof ev);
-    ev.response_type = XCB_CLIENT_MESSAGE;
-    ev.format = 32;
-    ev.window = window;
-    ev.type = Atom(c, "_NET_CLOSE_WINDOW");
-    ev.data.data32[0] = XCB_CURRENT_TIME;
-    ev.data.data32[1] = 2;  // from a pager or taskbar, which window managers obey
-    xcb_send_event(c, 0, screen->root, XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY,
-                   reinterpret_cast<const char*>(&ev));
-    xcb_flush(c);
+    if (xcb_connection_t* c = Xcb())
+        // Source 2: from a pager or taskbar, which window managers obey.
+        SendClientMessage(xcb_setup_roots_iterator(xcb_get_setup(c)).data->root, window, "_NET_CLOSE_WINDOW",
+                          XCB_CURRENT_TIME, 2,
+                          XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT | XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY);
 }
 
 void Activate(quint32 window) { Input::Chain({"windowactivate", QString::number(window)}); }

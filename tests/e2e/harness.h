@@ -117,6 +117,8 @@ class Input {
 public:
     static void Keys(const QStringList& keys, int delayMs = 1);
     static void Click(QPoint rootPoint);
+    // The xdotool steps of one click, to put into a longer Chain.
+    static QStringList ClickSteps(QPoint rootPoint);
     // xdotool types a character the keyboard lacks by remapping a spare key
     // for it and back, and the window manager re-grabs its keys after every
     // remap, holding the pointer meanwhile. Mapping all of the text's

@@ -16,7 +16,7 @@ quibbet=$(realpath "$1")
 program=$(realpath "$2")
 shift 2
 
-for tool in Xvfb xrandr openbox xdotool xwininfo xprop xdpyinfo xmodmap pulseaudio pactl parec; do
+for tool in Xvfb xrandr xdotool wmctrl xwininfo xprop xdpyinfo xmodmap pulseaudio pactl parec; do
   command -v "$tool" >/dev/null || { echo "run_e2e: $tool is missing (scripts/install-deps.sh installs it)" >&2; exit 2; }
 done
 
@@ -79,21 +79,45 @@ if [[ ${#monitors[@]} -gt 1 ]]; then
 fi
 
 # ---- Window manager: keep-above, fullscreen, focus and Alt+Tab/Alt+F4 only
-# mean something under a real one.
-openbox --config-file "$here/openbox-rc.xml" >"$work/openbox.log" 2>&1 &
+# mean something under a real one. E2E_WM picks which (openbox by default).
+wm=${E2E_WM:-openbox}
+case "$wm" in
+  openbox) wm_cmd=(openbox --config-file "$here/openbox-rc.xml") ;;
+  xfwm4) wm_cmd=(xfwm4 --compositor=off) ;;
+  metacity) wm_cmd=(metacity) ;;
+  fluxbox) wm_cmd=(fluxbox) ;;
+  icewm) wm_cmd=(icewm) ;;
+  i3) wm_cmd=(i3 -c "$here/i3-config") ;;
+  *) echo "run_e2e: unknown E2E_WM '$wm' (openbox, xfwm4, metacity, fluxbox, icewm, i3)" >&2; exit 2 ;;
+esac
+command -v "${wm_cmd[0]}" >/dev/null || { echo "run_e2e: $wm is missing (scripts/install-deps.sh installs it)" >&2; exit 2; }
+# The window managers' own settings and caches go to this run's home, not the user's.
+export HOME="$work/home" XDG_CONFIG_HOME="$work/home/.config" XDG_CACHE_HOME="$work/home/.cache"
+mkdir -p "$XDG_CONFIG_HOME" "$XDG_CACHE_HOME"
+export GSETTINGS_BACKEND=memory NO_AT_BRIDGE=1
+if [[ $wm == xfwm4 ]]; then
+  # xfwm4 reads its settings from xfconfd, which a session bus starts on demand.
+  dbus-daemon --session --nofork --nopidfile --address="unix:path=$work/bus" >"$work/dbus.log" 2>&1 &
+  pids+=($!)
+  export DBUS_SESSION_BUS_ADDRESS="unix:path=$work/bus"
+  for _ in $(seq 100); do [[ -S "$work/bus" ]] && break; sleep 0.05; done
+fi
+"${wm_cmd[@]}" >"$work/wm.log" 2>&1 &
 pids+=($!)
-for _ in $(seq 100); do
+for _ in $(seq 200); do
   xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id' && break
   sleep 0.05
 done
 if ! xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; then
-  echo "run_e2e: openbox did not come up" >&2; cat "$work/openbox.log" >&2; exit 1
+  echo "run_e2e: $wm did not come up" >&2; cat "$work/wm.log" >&2; exit 1
 fi
+echo "run_e2e: window manager $wm"
+export E2E_WM="$wm"
 
 # ---- Sound server with a null sink whose monitor the test records. Its own
 # runtime and home folders keep it apart from any other server on the machine.
-export XDG_RUNTIME_DIR="$work/run" HOME="$work/home"
-mkdir -p "$XDG_RUNTIME_DIR" "$HOME"
+export XDG_RUNTIME_DIR="$work/run"
+mkdir -p "$XDG_RUNTIME_DIR"
 chmod 700 "$XDG_RUNTIME_DIR"
 export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
 pulseaudio -n --daemonize=no --exit-idle-time=-1 --realtime=no --high-priority=no \

@@ -6,6 +6,7 @@
 #include "ui/controls.h"
 #include "ui/form.h"
 #include "ui/timer.h"
+#include "ui/window_system.h"
 
 using namespace ui;
 
@@ -268,6 +269,70 @@ private slots:
             qApp, [&] { ran = true; }, Qt::QueuedConnection);
         DoEvents();
         QVERIFY(ran);
+    }
+
+    void platformChoice_data()
+    {
+        QTest::addColumn<QByteArray>("wayland");
+        QTest::addColumn<QByteArray>("display");
+        QTest::addColumn<QByteArray>("platform");
+        QTest::addColumn<QByteArray>("chosen");
+        QTest::newRow("Wayland with XWayland")
+            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray() << QByteArray("xcb");
+        QTest::newRow("the user's own choice")
+            << QByteArray("wayland-0") << QByteArray(":0") << QByteArray("wayland") << QByteArray("wayland");
+        QTest::newRow("Wayland alone") << QByteArray("wayland-0") << QByteArray() << QByteArray() << QByteArray();
+        QTest::newRow("X11 alone") << QByteArray() << QByteArray(":0") << QByteArray() << QByteArray();
+    }
+
+    void platformChoice()
+    {
+        QFETCH(QByteArray, wayland);
+        QFETCH(QByteArray, display);
+        QFETCH(QByteArray, platform);
+        QFETCH(QByteArray, chosen);
+        const QByteArray saved[] = {qgetenv("WAYLAND_DISPLAY"), qgetenv("DISPLAY"), qgetenv("QT_QPA_PLATFORM")};
+        const char* names[] = {"WAYLAND_DISPLAY", "DISPLAY", "QT_QPA_PLATFORM"};
+        const QByteArray values[] = {wayland, display, platform};
+        for (int i = 0; i < 3; ++i)
+            values[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], values[i]);
+        ChoosePlatform();
+        const QByteArray got = qgetenv("QT_QPA_PLATFORM");
+        for (int i = 0; i < 3; ++i)
+            saved[i].isEmpty() ? qunsetenv(names[i]) : qputenv(names[i], saved[i]);
+        QCOMPARE(got, chosen);
+    }
+
+    // A window manager that undoes every repair at once gets a burst of
+    // repairs, then fewer and fewer; a quiet spell gives the full burst back.
+    void repairsAreBounded()
+    {
+        RepairBudget budget;
+        qint64 now = 100000;
+        int inFirstSecond = 0;
+        for (; now < 101000; ++now)
+            if (budget.WaitMs(now) == 0) {
+                budget.Spend(now);
+                ++inFirstSecond;
+            }
+        QCOMPARE(inFirstSecond, RepairBudget::kBurst);
+        int inNextTenSeconds = 0;
+        for (; now < 111000; ++now)
+            if (budget.WaitMs(now) == 0) {
+                budget.Spend(now);
+                ++inNextTenSeconds;
+            }
+        QVERIFY2(inNextTenSeconds <= 4 * RepairBudget::kBurst, qPrintable(QString::number(inNextTenSeconds)));
+        QVERIFY(inNextTenSeconds >= RepairBudget::kBurst);
+
+        now += 60000;
+        int afterQuiet = 0;
+        for (const qint64 end = now + 1000; now < end; ++now)
+            if (budget.WaitMs(now) == 0) {
+                budget.Spend(now);
+                ++afterQuiet;
+            }
+        QCOMPARE(afterQuiet, RepairBudget::kBurst);
     }
 };
 
